@@ -1,0 +1,116 @@
+#include "TimerScheduler.h"
+
+#include <stdexcept>
+
+namespace namoro::runtime {
+
+TimerScheduler::TimerScheduler(const Clock& clock, Micros grid) : clock_(clock), grid_(grid)
+{
+    if (grid_ <= Micros{0})
+        throw std::invalid_argument("timer grid must be positive");
+}
+
+Micros TimerScheduler::periodFor(int intervalMs) const
+{
+    const auto wanted = Micros{std::int64_t{intervalMs} * 1000};
+    const auto steps = std::max<std::int64_t>(1, (wanted.count() + grid_.count() - 1) / grid_.count());
+    return grid_ * steps;
+}
+
+void TimerScheduler::restart(Entry& entry)
+{
+    entry.anchor = clock_.now();
+    entry.due = entry.anchor + entry.period;
+}
+
+TimerScheduler::TimerId TimerScheduler::add(int intervalMs, std::function<void()> onTick)
+{
+    Entry entry;
+    entry.intervalMs = intervalMs;
+    entry.period = periodFor(intervalMs);
+    entry.enabled = true;
+    entry.live = true;
+    entry.onTick = std::move(onTick);
+    restart(entry);
+    entries_.push_back(std::move(entry));
+    return entries_.size() - 1;
+}
+
+void TimerScheduler::remove(TimerId id)
+{
+    entries_.at(id) = Entry{};
+}
+
+void TimerScheduler::setEnabled(TimerId id, bool enabled)
+{
+    Entry& entry = entries_.at(id);
+    if (enabled && !entry.enabled)
+        restart(entry);
+    entry.enabled = enabled;
+}
+
+bool TimerScheduler::enabled(TimerId id) const { return entries_.at(id).enabled; }
+
+void TimerScheduler::setInterval(TimerId id, int intervalMs)
+{
+    Entry& entry = entries_.at(id);
+    entry.intervalMs = intervalMs;
+    entry.period = periodFor(intervalMs);
+    restart(entry);
+}
+
+int TimerScheduler::interval(TimerId id) const { return entries_.at(id).intervalMs; }
+
+Micros TimerScheduler::period(TimerId id) const { return entries_.at(id).period; }
+
+std::optional<std::size_t> TimerScheduler::earliestDue(Micros now) const
+{
+    std::optional<std::size_t> best;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        const Entry& entry = entries_[i];
+        if (!entry.live || !entry.enabled || entry.intervalMs <= 0 || entry.due > now)
+            continue;
+        if (!best || entry.due < entries_[*best].due)
+            best = i;
+    }
+    return best;
+}
+
+std::optional<Micros> TimerScheduler::nextDue() const
+{
+    std::optional<Micros> best;
+    for (const Entry& entry : entries_) {
+        if (entry.live && entry.enabled && entry.intervalMs > 0 && (!best || entry.due < *best))
+            best = entry.due;
+    }
+    return best;
+}
+
+void TimerScheduler::runDue()
+{
+    const Micros now = clock_.now();
+    while (const auto index = earliestDue(now)) {
+        Entry& entry = entries_[*index];
+        // The next tick is the first point of the timer's own period after now: a late timer
+        // ticks once instead of catching up in a burst.
+        const auto elapsed = (now - entry.anchor) / entry.period;
+        entry.due = entry.anchor + entry.period * (elapsed + 1);
+        const auto onTick = entry.onTick; // a tick may remove its own timer
+        if (onTick)
+            onTick();
+    }
+}
+
+void TimerScheduler::advanceTo(VirtualClock& clock, Micros until)
+{
+    while (const auto due = nextDue()) {
+        if (*due > until)
+            break;
+        clock.set(std::max(*due, clock.now()));
+        runDue();
+    }
+    if (until > clock.now())
+        clock.set(until);
+}
+
+} // namespace namoro::runtime

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "Clock.h"
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace namoro::runtime {
+
+// Every timer of the game on one clock, with classic desktop pacing: a timer ticks on a grid
+// (1/64 s by default), every ceil(interval / grid) grid steps, at least one. A late timer
+// ticks once and then resumes on its own period; ticks due together fire in creation order.
+class TimerScheduler {
+public:
+    using TimerId = std::size_t;
+    static constexpr Micros kClassicGrid{15625};
+
+    explicit TimerScheduler(const Clock& clock, Micros grid = kClassicGrid);
+    TimerScheduler(const TimerScheduler&) = delete;
+    TimerScheduler& operator=(const TimerScheduler&) = delete;
+
+    // The timer starts counting its interval now, enabled. An interval of 0 never ticks.
+    TimerId add(int intervalMs, std::function<void()> onTick);
+    void remove(TimerId id);
+
+    void setEnabled(TimerId id, bool enabled);
+    bool enabled(TimerId id) const;
+    void setInterval(TimerId id, int intervalMs);
+    int interval(TimerId id) const;
+    Micros period(TimerId id) const;
+
+    // The earliest due time of an enabled timer.
+    std::optional<Micros> nextDue() const;
+    // Fires every timer that is due at the clock's now, each once. A tick may disable timers
+    // that are due as well; they do not fire.
+    void runDue();
+    // Steps a virtual clock through every due instant up to `until`.
+    void advanceTo(class VirtualClock& clock, Micros until);
+
+    const Clock& clock() const { return clock_; }
+
+private:
+    struct Entry {
+        int intervalMs = 0;
+        Micros period{0};
+        Micros anchor{0};
+        Micros due{0};
+        bool enabled = false;
+        bool live = false;
+        std::function<void()> onTick;
+    };
+
+    Micros periodFor(int intervalMs) const;
+    void restart(Entry& entry);
+    std::optional<std::size_t> earliestDue(Micros now) const;
+
+    const Clock& clock_;
+    Micros grid_;
+    std::vector<Entry> entries_;
+};
+
+} // namespace namoro::runtime
