@@ -1,0 +1,128 @@
+#include "FormBuilder.h"
+
+#include "LayoutReader.h"
+
+namespace namoro::window {
+namespace {
+
+Rect toRect(const std::optional<TwipRect>& stored)
+{
+    const TwipRect r = stored.value_or(TwipRect{});
+    return {float(r.left), float(r.top), float(r.width), float(r.height)};
+}
+
+Alignment toAlignment(std::optional<std::uint8_t> stored)
+{
+    switch (stored.value_or(0)) {
+    case 1: return Alignment::Right;
+    case 2: return Alignment::Centre;
+    default: return Alignment::Left;
+    }
+}
+
+FontSpec toFont(const FontRecord& f)
+{
+    constexpr unsigned kItalic = 0x02, kUnderline = 0x04, kStrikeOut = 0x08;
+    return FontSpec{f.name, f.size / 10000.0, f.weight, f.charset,
+                    (f.flags & kItalic) != 0, (f.flags & kUnderline) != 0, (f.flags & kStrikeOut) != 0};
+}
+
+class Builder {
+public:
+    Builder(Form& form, runtime::TimerScheduler& scheduler, runtime::EventDispatcher& dispatcher)
+        : form_(form), scheduler_(scheduler), dispatcher_(dispatcher) {}
+
+    std::optional<LayoutError> add(const ElementRecord& e)
+    {
+        if (form_.hasControl(e.name))
+            return LayoutError{e.name + ".name", std::nullopt, "a second element of the same name"};
+        return std::visit([&](const auto& body) { return add(e, body); }, e.body);
+    }
+
+private:
+    std::optional<LayoutError> add(const ElementRecord& e, const TimerRecord& t)
+    {
+        form_.add(std::make_unique<Timer>(e.name, e.index, t.interval.value_or(0), scheduler_, dispatcher_));
+        return std::nullopt;
+    }
+
+    std::optional<LayoutError> add(const ElementRecord& e, const TextBoxRecord& t)
+    {
+        form_.add(std::make_unique<TextBox>(e.name, e.index, toRect(t.rect), t.tabIndex.value_or(0), form_.notifier()));
+        return std::nullopt;
+    }
+
+    std::optional<LayoutError> add(const ElementRecord& e, const PictureRecord& p)
+    {
+        Picture picture;
+        if (p.gif) {
+            auto decoded = decodeGif(*p.gif);
+            if (!decoded) {
+                const PictureError& error = decoded.error();
+                return LayoutError{e.name + ".picture.gif." + error.field, std::nullopt,
+                                   error.problem + " (GIF byte " + std::to_string(error.offset) + ")"};
+            }
+            picture = std::move(decoded).value();
+        }
+        const Rect rect = toRect(p.rect);
+        // Pictures are never stretched: the control is exactly its picture.
+        if (rect.width != float(picture.width * kTwipsPerPixel))
+            return LayoutError{e.name + ".rect.width", std::nullopt, "is " + std::to_string(int(rect.width)) +
+                                   " twips, its picture is " + std::to_string(picture.width) + " pixels wide"};
+        if (rect.height != float(picture.height * kTwipsPerPixel))
+            return LayoutError{e.name + ".rect.height", std::nullopt, "is " + std::to_string(int(rect.height)) +
+                                   " twips, its picture is " + std::to_string(picture.height) + " pixels high"};
+        form_.add(std::make_unique<PictureControl>(e.name, e.index, rect, std::move(picture), form_.notifier()));
+        return std::nullopt;
+    }
+
+    std::optional<LayoutError> add(const ElementRecord& e, const LabelRecord& l)
+    {
+        Label::Style style;
+        style.backColour = l.backColour.value_or(form_.backColour());
+        style.foreColour = l.foreColour.value_or(0);
+        style.alignment = toAlignment(l.alignment);
+        if (l.font)
+            style.font = toFont(*l.font);
+        form_.add(std::make_unique<Label>(e.name, e.index, toRect(l.rect), std::move(style), form_.notifier()));
+        return std::nullopt;
+    }
+
+    std::optional<LayoutError> add(const ElementRecord& e, const MenuRecord& m)
+    {
+        form_.add(std::make_unique<MenuEntry>(e.name, e.index, m.caption.value_or(""), m.topLevel));
+        return std::nullopt;
+    }
+
+    Form& form_;
+    runtime::TimerScheduler& scheduler_;
+    runtime::EventDispatcher& dispatcher_;
+};
+
+} // namespace
+
+LayoutResult<std::unique_ptr<Form>> buildForm(const LayoutDescription& layout, runtime::TimerScheduler& scheduler,
+                                              runtime::EventDispatcher& dispatcher)
+{
+    const WindowRecord& w = layout.window;
+    const ScreenArea area = w.innerArea.value_or(ScreenArea{});
+    auto form = std::make_unique<Form>(Form::Settings{w.name, w.caption.value_or(""), w.backColour.value_or(0x00FFFFFF),
+                                                      area.left, area.top, float(area.width), float(area.height)});
+    Builder builder(*form, scheduler, dispatcher);
+    for (const ElementRecord& element : layout.elements) {
+        if (auto error = builder.add(element))
+            return runtime::Unexpected{*error};
+    }
+    return form;
+}
+
+LayoutResult<std::unique_ptr<Form>> loadForm(std::span<const std::uint8_t> stream, runtime::TimerScheduler& scheduler,
+                                             runtime::EventDispatcher& dispatcher)
+{
+    auto layout = readLayout(stream);
+    if (!layout)
+        return runtime::Unexpected{layout.error()};
+    return buildForm(*layout, scheduler, dispatcher);
+}
+
+} // namespace namoro::window

@@ -1,0 +1,204 @@
+#include "LayoutWriter.h"
+
+#include "LayoutFormat.h"
+#include "ShiftJis.h"
+
+#include <limits>
+#include <optional>
+
+namespace namoro::window {
+namespace {
+
+namespace fmt = format;
+
+class StreamWriter {
+public:
+    std::vector<std::uint8_t> bytes;
+    std::optional<LayoutError> error;
+
+    std::size_t size() const { return bytes.size(); }
+    void u8(std::uint8_t v) { bytes.push_back(v); }
+    void u16(std::uint16_t v) { putLittleEndian(v, 2); }
+    void u32(std::uint32_t v) { putLittleEndian(v, 4); }
+    void i16(std::int16_t v) { u16(static_cast<std::uint16_t>(v)); }
+    void i32(std::int32_t v) { u32(static_cast<std::uint32_t>(v)); }
+    void raw(const void* data, std::size_t n)
+    {
+        const auto* p = static_cast<const std::uint8_t*>(data);
+        bytes.insert(bytes.end(), p, p + n);
+    }
+    void patchU32(std::size_t at, std::uint32_t v)
+    {
+        for (int i = 0; i < 4; ++i)
+            bytes[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    }
+
+    void fail(const std::string& field, const std::string& problem)
+    {
+        if (!error)
+            error = LayoutError{field, bytes.size(), problem};
+    }
+
+    // A 16-bit length, the code page 932 bytes and a NUL.
+    void text(const std::string& field, const std::string& utf8)
+    {
+        const auto encoded = utf8ToShiftJis(utf8);
+        if (!encoded)
+            return fail(field, "text has no code page 932 form");
+        if (encoded->size() > std::numeric_limits<std::uint16_t>::max())
+            return fail(field, "text longer than 65535 bytes");
+        u16(static_cast<std::uint16_t>(encoded->size()));
+        raw(encoded->data(), encoded->size());
+        u8(0);
+    }
+
+    void rect(const TwipRect& r)
+    {
+        i16(r.left);
+        i16(r.top);
+        i16(r.width);
+        i16(r.height);
+    }
+
+private:
+    void putLittleEndian(std::uint32_t v, int n)
+    {
+        for (int i = 0; i < n; ++i)
+            bytes.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    }
+};
+
+template <class T, class Put>
+void property(StreamWriter& out, std::uint8_t code, const std::optional<T>& value, Put put)
+{
+    if (!value)
+        return;
+    out.u8(code);
+    put(*value);
+}
+
+void writeWindow(StreamWriter& out, const WindowRecord& w)
+{
+    namespace c = fmt::window;
+    out.u8(0);
+    out.text(w.name + ".name", w.name);
+    out.u8(static_cast<std::uint8_t>(ElementKind::Window));
+    property(out, c::kCaption, w.caption, [&](const auto& v) { out.text(w.name + ".caption", v); });
+    property(out, c::kBackColour, w.backColour, [&](auto v) { out.u32(v); });
+    property(out, c::kUnreadText, w.unreadText, [&](const auto& v) { out.text(w.name + ".unread-text", v); });
+    property(out, c::kUnreadValue, w.unreadValue, [&](auto v) { out.i32(v); });
+    property(out, c::kUnreadName, w.unreadName, [&](const auto& v) { out.text(w.name + ".unread-name", v); });
+    property(out, c::kInnerArea, w.innerArea, [&](const ScreenArea& a) {
+        out.i32(a.left);
+        out.i32(a.top);
+        out.i32(a.width);
+        out.i32(a.height);
+    });
+    out.u8(fmt::kEndOfRecord);
+}
+
+void writeBody(StreamWriter& out, const std::string& /*name*/, const TimerRecord& t)
+{
+    namespace c = fmt::timer;
+    property(out, c::kInterval, t.interval, [&](auto v) { out.i32(v); });
+    property(out, c::kLayoutX, t.layoutX, [&](auto v) { out.i32(v); });
+    property(out, c::kLayoutY, t.layoutY, [&](auto v) { out.i32(v); });
+}
+
+void writeBody(StreamWriter& out, const std::string& /*name*/, const TextBoxRecord& t)
+{
+    namespace c = fmt::textbox;
+    property(out, c::kRect, t.rect, [&](const auto& r) { out.rect(r); });
+    property(out, c::kTabIndex, t.tabIndex, [&](auto v) { out.i16(v); });
+}
+
+void writeBody(StreamWriter& out, const std::string& /*name*/, const PictureRecord& p)
+{
+    namespace c = fmt::picture;
+    property(out, c::kPicture, p.gif, [&](const std::vector<std::uint8_t>& gif) {
+        out.u32(static_cast<std::uint32_t>(gif.size() + fmt::kPictureHeaderSize));
+        out.raw(fmt::kPictureTag, sizeof fmt::kPictureTag);
+        out.u32(static_cast<std::uint32_t>(gif.size()));
+        out.raw(gif.data(), gif.size());
+    });
+    property(out, c::kRect, p.rect, [&](const auto& r) { out.rect(r); });
+}
+
+void writeBody(StreamWriter& out, const std::string& name, const LabelRecord& l)
+{
+    namespace c = fmt::label;
+    property(out, c::kBackColour, l.backColour, [&](auto v) { out.u32(v); });
+    property(out, c::kForeColour, l.foreColour, [&](auto v) { out.u32(v); });
+    property(out, c::kRect, l.rect, [&](const auto& r) { out.rect(r); });
+    property(out, c::kTabIndex, l.tabIndex, [&](auto v) { out.i16(v); });
+    property(out, c::kAlignment, l.alignment, [&](auto v) { out.u8(v); });
+    property(out, c::kFont, l.font, [&](const FontRecord& f) {
+        out.u8(f.version);
+        out.u16(f.charset);
+        out.u8(f.flags);
+        out.u16(f.weight);
+        out.u32(f.size);
+        const auto encoded = utf8ToShiftJis(f.name);
+        if (!encoded || encoded->size() > 255)
+            return out.fail(name + ".font.name", "font name has no code page 932 form of at most 255 bytes");
+        out.u8(static_cast<std::uint8_t>(encoded->size()));
+        out.raw(encoded->data(), encoded->size());
+    });
+}
+
+void writeBody(StreamWriter& out, const std::string& name, const MenuRecord& m)
+{
+    namespace c = fmt::menu;
+    property(out, c::kCaption, m.caption, [&](const auto& v) { out.text(name + ".caption", v); });
+    property(out, c::kUnreadFlag, m.unreadFlag, [&](auto v) { out.u8(v); });
+}
+
+void writeMarker(StreamWriter& out, const ElementRecord& element, bool first)
+{
+    if (const auto* menu = std::get_if<MenuRecord>(&element.body)) {
+        out.u8(fmt::kMenuEntry);
+        if (menu->topLevel)
+            out.u8(fmt::kOpensMenu);
+    } else {
+        out.u8(first ? fmt::kFirstElement : fmt::kNextControl);
+    }
+}
+
+} // namespace
+
+ElementKind kindOf(const ElementBody& body)
+{
+    static constexpr ElementKind kinds[] = {ElementKind::Timer, ElementKind::TextBox, ElementKind::Picture,
+                                            ElementKind::Label, ElementKind::MenuEntry};
+    return kinds[body.index()];
+}
+
+LayoutResult<std::vector<std::uint8_t>> writeLayout(const LayoutDescription& layout)
+{
+    StreamWriter out;
+    out.u32(0); // the stream length, patched at the end
+    out.u32(layout.version);
+    writeWindow(out, layout.window);
+
+    bool first = true;
+    for (const ElementRecord& element : layout.elements) {
+        writeMarker(out, element, first);
+        first = false;
+        const std::size_t start = out.size();
+        out.u32(0); // the record length, patched below
+        out.u8(element.index);
+        out.text(element.name + ".name", element.name);
+        out.u8(static_cast<std::uint8_t>(kindOf(element.body)));
+        std::visit([&](const auto& body) { writeBody(out, element.name, body); }, element.body);
+        out.u8(fmt::kEndOfRecord);
+        out.patchU32(start, static_cast<std::uint32_t>(out.size() - start));
+    }
+    out.raw(fmt::kClosing, sizeof fmt::kClosing);
+    out.patchU32(0, static_cast<std::uint32_t>(out.size()));
+
+    if (out.error)
+        return runtime::Unexpected{*out.error};
+    return std::move(out.bytes);
+}
+
+} // namespace namoro::window

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace namoro::window {
+
+// The stored layout keeps its texts in code page 932; the program works in UTF-8.
+// Both return nothing for text that has no form in the other encoding.
+std::optional<std::string> utf8ToShiftJis(std::string_view utf8);
+std::optional<std::string> shiftJisToUtf8(std::string_view shiftJis);
+
+} // namespace namoro::window

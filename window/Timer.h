@@ -1,0 +1,33 @@
+#pragma once
+
+#include "Control.h"
+
+#include "runtime/EventDispatcher.h"
+#include "runtime/TimerScheduler.h"
+
+namespace namoro::window {
+
+// A form timer: ticks from its creation at its Interval while Enabled; each tick is an event.
+class Timer final : public Control {
+public:
+    Timer(std::string name, int index, int intervalMs, runtime::TimerScheduler& scheduler,
+          runtime::EventDispatcher& dispatcher)
+        : Control(std::move(name), index), scheduler_(scheduler),
+          id_(scheduler.add(intervalMs, [this, &dispatcher] { dispatcher.dispatch(onTimer); }))
+    {
+    }
+    ~Timer() override { scheduler_.remove(id_); }
+
+    int interval() const { return scheduler_.interval(id_); }
+    void setInterval(int intervalMs) { scheduler_.setInterval(id_, intervalMs); }
+    bool enabled() const { return scheduler_.enabled(id_); }
+    void setEnabled(bool enabled) { scheduler_.setEnabled(id_, enabled); }
+
+    EventHandler onTimer;
+
+private:
+    runtime::TimerScheduler& scheduler_;
+    runtime::TimerScheduler::TimerId id_;
+};
+
+} // namespace namoro::window
