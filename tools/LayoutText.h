@@ -1,0 +1,26 @@
+#pragma once
+
+#include "runtime/Expected.h"
+#include "window/LayoutDescription.h"
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace namoro::tools {
+
+// Turns a `picture-file` path into GIF bytes; the compiler passes one that reads XPM files.
+using PictureLoader = std::function<runtime::Expected<std::vector<std::uint8_t>, std::string>(const std::string& path)>;
+
+// The readable layout: one record per block, "kind index name" ... "end", a property a line,
+// texts in double quotes. The error names the line and the property.
+runtime::Expected<window::LayoutDescription, std::string> parseLayoutText(std::string_view text,
+                                                                          const PictureLoader& loadPicture);
+
+// Prints a description in the same language; pictures come out as `gif-hex` lines, so the
+// printed text compiles back to the same stream.
+std::string printLayoutText(const window::LayoutDescription& layout);
+
+} // namespace namoro::tools
