@@ -1,0 +1,46 @@
+#include "GameWindow.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+
+namespace namoro::ui {
+
+GameWindow::GameWindow(window::Form& form, runtime::EventDispatcher& dispatcher)
+    : dispatcher_(dispatcher), playArea_(new PlayArea(form, dispatcher, this))
+{
+    setWindowTitle(QString::fromStdString(form.caption()));
+    setCentralWidget(playArea_);
+
+    QMenu* current = nullptr;
+    for (const auto& entry : form.menuEntries()) {
+        const QString caption = QString::fromStdString(entry->caption());
+        if (entry->topLevel() || !current) {
+            current = menuBar()->addMenu(caption);
+            current->setObjectName(QString::fromStdString(entry->name()));
+            continue;
+        }
+        QAction* action = current->addAction(caption);
+        action->setObjectName(QString::fromStdString(entry->name()));
+        window::MenuEntry* command = entry.get();
+        connect(action, &QAction::triggered, this, [this, command] { dispatcher_.dispatch(command->onClick); });
+    }
+    // Qt would cap a first size at two thirds of the screen; the layout's size is the window's.
+    resize(sizeHint());
+}
+
+QMenu* GameWindow::menu(const std::string& caption) const
+{
+    for (QAction* action : menuBar()->actions()) {
+        if (action->menu() && action->text() == QString::fromStdString(caption))
+            return action->menu();
+    }
+    return nullptr;
+}
+
+void GameWindow::closeEvent(QCloseEvent* event)
+{
+    dispatcher_.end(0);
+    event->accept();
+}
+
+} // namespace namoro::ui

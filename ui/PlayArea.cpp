@@ -1,0 +1,190 @@
+#include "PlayArea.h"
+
+#include "Geometry.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QSignalBlocker>
+#include <algorithm>
+
+namespace namoro::ui {
+namespace {
+
+constexpr double kLayoutDpi = 96.0;
+constexpr double kPointsPerInch = 72.0;
+
+QImage toImage(const window::Picture& picture)
+{
+    if (picture.width == 0 || picture.height == 0)
+        return {};
+    const QImage view(reinterpret_cast<const uchar*>(picture.argb.data()), picture.width, picture.height,
+                      picture.width * 4, QImage::Format_ARGB32);
+    return view.convertToFormat(QImage::Format_ARGB32_Premultiplied); // a deep copy, fast to draw
+}
+
+// The stored face first, then a pop-style face with every glyph of the ranks, then any Japanese face.
+QFont captionFontFor(const window::FontSpec& spec)
+{
+    QFont font;
+    QStringList families;
+    if (!spec.family.empty())
+        families << QString::fromStdString(spec.family);
+    families << QStringLiteral("RocknRoll One") << QStringLiteral("Noto Sans CJK JP") << QStringLiteral("Noto Sans JP");
+    font.setFamilies(families);
+    font.setPixelSize(static_cast<int>(std::lround(spec.pointSize * kLayoutDpi / kPointsPerInch)));
+    font.setWeight(QFont::Weight(std::clamp(spec.weight, 100, 900)));
+    font.setItalic(spec.italic);
+    font.setUnderline(spec.underline);
+    font.setStrikeOut(spec.strikeOut);
+    return font;
+}
+
+Qt::Alignment toQt(window::Alignment alignment)
+{
+    switch (alignment) {
+    case window::Alignment::Right: return Qt::AlignRight | Qt::AlignVCenter;
+    case window::Alignment::Centre: return Qt::AlignCenter;
+    case window::Alignment::Left: break;
+    }
+    return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+} // namespace
+
+PlayArea::PlayArea(window::Form& form, runtime::EventDispatcher& dispatcher, QWidget* parent)
+    : QWidget(parent), form_(form), dispatcher_(dispatcher)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent); // paintEvent fills every pixel itself
+    setFocusPolicy(Qt::NoFocus);
+    for (const auto& picture : form_.pictures())
+        images_.push_back(toImage(picture->picture()));
+    if (!form_.labels().empty())
+        captionFont_ = captionFontFor(form_.labels().front()->style().font);
+
+    std::vector<window::TextBox*> byTab;
+    for (const auto& box : form_.textBoxes())
+        byTab.push_back(box.get());
+    std::stable_sort(byTab.begin(), byTab.end(), [](auto* a, auto* b) { return a->tabIndex() < b->tabIndex(); });
+    for (window::TextBox* model : byTab) {
+        auto* edit = new QLineEdit(this); // owned by this widget
+        edit->setObjectName(QString::fromStdString(model->name()));
+        edit->setGeometry(toPixels(model->rect()));
+        edit->setText(QString::fromStdString(model->text()));
+        // Typing is an event for the game; the model's own writes come back through textWritten.
+        QObject::connect(edit, &QLineEdit::textEdited, edit, [this, model](const QString& text) {
+            dispatcher_.dispatch([model, typed = text.toStdString()] { model->setText(typed); });
+        });
+        if (!boxes_.empty())
+            QWidget::setTabOrder(boxes_.back().widget, edit);
+        boxes_.push_back({model, edit});
+    }
+    form_.setObserver(this);
+}
+
+PlayArea::~PlayArea() { form_.setObserver(nullptr); }
+
+QSize PlayArea::sizeHint() const
+{
+    const auto& s = form_.settings();
+    return {toPixels(s.innerWidth), toPixels(s.innerHeight)};
+}
+
+QLineEdit* PlayArea::lineEdit(std::string_view textBoxName) const
+{
+    for (const Box& box : boxes_) {
+        if (box.model->name() == textBoxName)
+            return box.widget;
+    }
+    return nullptr;
+}
+
+void PlayArea::focusFirstTextBox()
+{
+    if (!boxes_.empty())
+        boxes_.front().widget->setFocus(Qt::OtherFocusReason);
+}
+
+QRect PlayArea::pictureRect(const window::PictureControl& picture, const window::Rect& rect) const
+{
+    return {toPixels(rect.left), toPixels(rect.top), picture.picture().width, picture.picture().height};
+}
+
+window::PictureControl* PlayArea::pictureAt(QPoint point) const
+{
+    const auto& pictures = form_.pictures();
+    for (auto it = pictures.rbegin(); it != pictures.rend(); ++it) {
+        const QRect r = pictureRect(**it, (*it)->rect());
+        if ((*it)->picture().opaqueAt(point.x() - r.left(), point.y() - r.top()))
+            return it->get();
+    }
+    for (auto it = pictures.rbegin(); it != pictures.rend(); ++it) {
+        if (pictureRect(**it, (*it)->rect()).contains(point))
+            return it->get();
+    }
+    return nullptr;
+}
+
+void PlayArea::pictureMoved(const window::PictureControl& picture, const window::Rect& before)
+{
+    update(pictureRect(picture, before));
+    update(pictureRect(picture, picture.rect()));
+}
+
+void PlayArea::textWritten(const window::TextBox& box)
+{
+    QLineEdit* edit = lineEdit(box.name());
+    const QString text = QString::fromStdString(box.text());
+    if (edit && edit->text() != text) {
+        const QSignalBlocker blocker(edit);
+        edit->setText(text);
+    }
+}
+
+void PlayArea::captionWritten(const window::Label& label) { update(toPixels(label.rect())); }
+
+void PlayArea::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    const QRect dirty = event->rect();
+    painter.fillRect(dirty, toColour(form_.backColour()));
+
+    painter.setFont(captionFont_);
+    for (const auto& label : form_.labels()) {
+        const QRect r = toPixels(label->rect());
+        if (!r.intersects(dirty))
+            continue;
+        painter.fillRect(r, toColour(label->style().backColour));
+        painter.setPen(toColour(label->style().foreColour));
+        painter.drawText(r, int(toQt(label->style().alignment)), QString::fromStdString(label->caption()));
+    }
+
+    const auto& pictures = form_.pictures();
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        const QRect r = pictureRect(*pictures[i], pictures[i]->rect());
+        if (r.intersects(dirty))
+            painter.drawImage(r.topLeft(), images_[i]);
+    }
+}
+
+void PlayArea::click(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (window::PictureControl* picture = pictureAt(event->position().toPoint()))
+        dispatcher_.dispatch(picture->onClick);
+}
+
+void PlayArea::mousePressEvent(QMouseEvent* event) { click(event); }
+
+// The second press of a double click is a click of its own.
+void PlayArea::mouseDoubleClickEvent(QMouseEvent* event) { click(event); }
+
+void PlayArea::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    form_.setScaleSize(float(width() * window::kTwipsPerPixel), float(height() * window::kTwipsPerPixel));
+}
+
+} // namespace namoro::ui
