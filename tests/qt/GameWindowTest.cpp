@@ -1,0 +1,210 @@
+// The Qt window over a headless game: what the player sees and what the mouse and keys reach.
+
+#include "../unit/HeadlessGame.h"
+
+#include "ui/GameWindow.h"
+
+#include <QFontInfo>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QTest>
+
+using namespace namoro;
+using namespace namoro::testing;
+
+namespace {
+
+struct ShownGame : HeadlessGame {
+    ShownGame() : window(form(), dispatcher())
+    {
+        window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+
+    ui::PlayArea& area() { return window.playArea(); }
+
+    // A pixel of the item's own figure, in the play area's coordinates.
+    QPoint opaquePoint(int item)
+    {
+        const auto& p = picture(item);
+        const auto& image = p.picture();
+        for (int y = image.height / 2; y < image.height; ++y) {
+            for (int x = image.width / 2; x < image.width; ++x) {
+                if (image.opaqueAt(x, y))
+                    return {int(std::lround(p.left() / 15)) + x, int(std::lround(p.top() / 15)) + y};
+            }
+        }
+        throw std::runtime_error("no opaque pixel");
+    }
+
+    int countClicks(int item)
+    {
+        auto counter = std::make_shared<int>(0);
+        picture(item).onClick = [counter] { ++*counter; };
+        counters.push_back(counter);
+        return int(counters.size() - 1);
+    }
+
+    ui::GameWindow window;
+    std::vector<std::shared_ptr<int>> counters;
+};
+
+} // namespace
+
+TEST(GameWindow, ShowsTheLayoutsInnerAreaCaptionAndMenu)
+{
+    ShownGame game;
+    EXPECT_EQ(game.window.windowTitle(), "Form1");
+    EXPECT_EQ(game.area().size(), QSize(650, 536));
+    EXPECT_EQ(game.form().scaleWidth(), 9750.0f);
+    EXPECT_EQ(game.form().scaleHeight(), 8040.0f);
+
+    const auto menus = game.window.menuBar()->actions();
+    ASSERT_EQ(menus.size(), 1);
+    EXPECT_EQ(menus[0]->text(), "ナモロゲーム");
+    QStringList commands;
+    for (QAction* action : menus[0]->menu()->actions())
+        commands << action->text();
+    EXPECT_EQ(commands, (QStringList{"スタート", "エンド"}));
+
+    EXPECT_EQ(game.area().lineEdit("Text1")->geometry(), QRect(576, 520, 73, 18));
+    EXPECT_EQ(game.area().lineEdit("Text2")->geometry(), QRect(0, 520, 81, 18));
+    EXPECT_EQ(game.area().lineEdit("Text1")->text(), "0");
+    EXPECT_EQ(QFontInfo(game.area().captionFont()).family(), "RocknRoll One");
+    EXPECT_EQ(QFontInfo(game.area().captionFont()).pixelSize(), 21);
+    EXPECT_TRUE(QFontInfo(game.area().captionFont()).bold());
+}
+
+TEST(GameWindow, DrawsPicturesOneToOneWithTransparentSurroundings)
+{
+    ShownGame game;
+    const QImage shot = game.area().grab().toImage();
+    const QColor lavender(192, 192, 255);
+    EXPECT_EQ(shot.pixelColor(400, 300), lavender);
+    const QPoint figure = game.opaquePoint(11);
+    const auto& eleven = game.picture(11).picture();
+    const auto at = std::size_t((figure.y() - 2640 / 15) * eleven.width + (figure.x() - 3600 / 15));
+    EXPECT_EQ(shot.pixel(figure), eleven.argb[at]);
+    // Item 3's wide transparent margin shows the window behind it.
+    ASSERT_FALSE(game.picture(3).picture().opaqueAt(156 - 136, 30 - 8));
+    EXPECT_EQ(shot.pixelColor(156, 30), lavender);
+    // The caption is red on the window's colour.
+    bool red = false;
+    for (int x = 0; x < 137 && !red; ++x)
+        for (int y = 488; y < 520 && !red; ++y)
+            red = shot.pixelColor(x, y) == QColor(255, 0, 0);
+    EXPECT_TRUE(red);
+}
+
+TEST(GameWindow, ResizingMovesTheBoundsTheItemsFallWithin)
+{
+    ShownGame game;
+    game.window.resize(game.window.width() + 100, game.window.height() - 200);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(game.form().scaleWidth(), float(game.area().width() * 15));
+    EXPECT_EQ(game.form().scaleHeight(), float(game.area().height() * 15));
+    EXPECT_EQ(game.area().width(), 750);
+}
+
+TEST(GameWindow, TypingRaisesChangeOncePerKeystroke)
+{
+    ShownGame game;
+    int changes = 0;
+    const auto rank = game.score().onChange;
+    game.score().onChange = [&] {
+        ++changes;
+        rank();
+    };
+    QLineEdit* box = game.area().lineEdit("Text1");
+    box->selectAll();
+    QTest::keyClicks(box, "2000");
+    EXPECT_EQ(changes, 4);
+    EXPECT_EQ(game.score().text(), "2000");
+    EXPECT_EQ(game.caption(), "ナモロクリア");
+
+    QTest::keyClick(box, Qt::Key_Home);
+    QTest::keyClick(box, Qt::Key_Minus);
+    EXPECT_EQ(game.score().text(), "-2000");
+    EXPECT_EQ(game.caption(), "ナモロクリア"); // below every threshold: the caption stays
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Backspace);
+    EXPECT_EQ(game.score().text(), "");
+    EXPECT_EQ(changes, 6);
+    EXPECT_FALSE(game.endStatus.has_value());
+}
+
+TEST(GameWindow, AClickReachesThePictureUnderIt)
+{
+    ShownGame game;
+    const int eleven = game.countClicks(11);
+    QTest::mouseClick(&game.area(), Qt::LeftButton, {}, game.opaquePoint(11));
+    EXPECT_EQ(*game.counters[std::size_t(eleven)], 1);
+    // A double click arrives as a press, then a double-click event for the second press: two catches.
+    const QPoint at = game.opaquePoint(11);
+    QTest::mousePress(&game.area(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(&game.area(), Qt::LeftButton, {}, at);
+    QMouseEvent second(QEvent::MouseButtonDblClick, at, game.area().mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                       Qt::NoModifier);
+    QCoreApplication::sendEvent(&game.area(), &second);
+    EXPECT_EQ(*game.counters[std::size_t(eleven)], 3);
+    QTest::mouseClick(&game.area(), Qt::RightButton, {}, game.opaquePoint(11));
+    QTest::mouseClick(&game.area(), Qt::LeftButton, {}, QPoint(400, 300));
+    EXPECT_EQ(*game.counters[std::size_t(eleven)], 3);
+}
+
+TEST(GameWindow, TheTopmostPictureTakesTheClick)
+{
+    ShownGame game;
+    const int five = game.countClicks(5);
+    const int six = game.countClicks(6);
+    // Image5 stands later in the layout than Image6, so it lies on top.
+    game.picture(6).setLeft(3000);
+    game.picture(6).setTop(3000);
+    game.picture(5).setLeft(3000);
+    game.picture(5).setTop(3000);
+    QTest::mouseClick(&game.area(), Qt::LeftButton, {}, game.opaquePoint(5));
+    EXPECT_EQ(*game.counters[std::size_t(five)], 1);
+    EXPECT_EQ(*game.counters[std::size_t(six)], 0);
+
+    // Where the upper picture is transparent, the figure below takes the click; where neither
+    // is opaque, the upper rectangle does.
+    const auto& upper = game.picture(5).picture();
+    const auto& lower = game.picture(6).picture();
+    std::optional<QPoint> lowerOnly;
+    for (int y = 0; y < lower.height && !lowerOnly; ++y)
+        for (int x = 0; x < lower.width && !lowerOnly; ++x)
+            if (lower.opaqueAt(x, y) && !upper.opaqueAt(x, y) && x < upper.width && y < upper.height)
+                lowerOnly = QPoint(200 + x, 200 + y);
+    ASSERT_TRUE(lowerOnly);
+    EXPECT_EQ(game.area().pictureAt(*lowerOnly), &game.picture(6));
+    ASSERT_FALSE(upper.opaqueAt(0, 0) || lower.opaqueAt(0, 0));
+    EXPECT_EQ(game.area().pictureAt(QPoint(200, 200)), &game.picture(5));
+}
+
+TEST(GameWindow, AfterStartAClickOnAnItemWhereItIsNowScoresIt)
+{
+    ShownGame game;
+    QTest::mouseClick(&game.area(), Qt::LeftButton, {}, game.opaquePoint(13));
+    EXPECT_EQ(game.score().text(), "0");
+
+    game.window.menu("ナモロゲーム")->actions()[0]->trigger();
+    game.advanceToNextCountdownTick();
+    ASSERT_EQ(game.time().text(), "59");
+    EXPECT_NE(game.picture(13).top(), 240.0f);
+    QTest::mouseClick(&game.area(), Qt::LeftButton, {}, game.opaquePoint(13));
+    EXPECT_EQ(game.score().text(), "300");
+    EXPECT_EQ(game.area().lineEdit("Text1")->text(), "300");
+    EXPECT_EQ(game.area().lineEdit("Text2")->text(), "59");
+    EXPECT_EQ(game.caption(), "Ｖ(>_<)Ｖ");
+}
+
+TEST(GameWindow, ClosingTheWindowEndsLikeTheEndCommand)
+{
+    ShownGame game;
+    game.window.close();
+    EXPECT_EQ(game.endStatus, 0);
+    ShownGame other;
+    other.window.menu("ナモロゲーム")->actions()[1]->trigger();
+    EXPECT_EQ(other.endStatus, 0);
+}

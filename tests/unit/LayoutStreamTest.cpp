@@ -1,0 +1,283 @@
+// The stored layout stream: what the game embeds, byte by byte, and how a damaged one is refused.
+
+#include "assets/EmbeddedLayout.h"
+#include "tools/LayoutText.h"
+#include "window/FormBuilder.h"
+#include "window/LayoutReader.h"
+#include "window/LayoutWriter.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+using namespace namoro;
+using namespace namoro::window;
+
+namespace {
+
+std::vector<std::uint8_t> embedded()
+{
+    const auto span = assets::form1Layout();
+    return {span.begin(), span.end()};
+}
+
+const ElementRecord& element(const LayoutDescription& layout, const std::string& name)
+{
+    const auto it = std::find_if(layout.elements.begin(), layout.elements.end(),
+                                 [&](const ElementRecord& e) { return e.name == name; });
+    if (it == layout.elements.end())
+        throw std::runtime_error("no element " + name);
+    return *it;
+}
+
+std::size_t offsetOf(const std::vector<std::uint8_t>& bytes, const std::string& text)
+{
+    const auto it = std::search(bytes.begin(), bytes.end(), text.begin(), text.end());
+    if (it == bytes.end())
+        throw std::runtime_error("not in the stream: " + text);
+    return static_cast<std::size_t>(it - bytes.begin());
+}
+
+std::string errorField(const std::vector<std::uint8_t>& bytes)
+{
+    const auto result = readLayout(bytes);
+    return result ? "(read without error)" : result.error().field;
+}
+
+struct ItemRow {
+    int item;
+    TwipRect rect;
+    int timer;
+    int interval;
+};
+
+const ItemRow kItemTable[] = {
+    {1, {120, 240, 690, 645}, 1, 38},     {2, {6960, 360, 690, 555}, 2, 200},   {3, {2040, 120, 1110, 660}, 3, 15},
+    {4, {2880, 240, 645, 570}, 4, 50},    {5, {4320, 240, 795, 555}, 5, 45},    {6, {6120, 240, 720, 600}, 6, 25},
+    {7, {7800, 240, 705, 690}, 7, 37},    {8, {5400, 120, 615, 750}, 8, 12},    {9, {840, 120, 810, 765}, 9, 29},
+    {10, {1440, 120, 855, 705}, 10, 1},   {11, {3600, 2640, 840, 675}, 11, 1000}, {12, {8760, 240, 630, 645}, 12, 540},
+    {13, {3600, 240, 810, 600}, 13, 1},   {14, {1080, 1440, 735, 645}, 15, 35}, {15, {4920, 1080, 690, 540}, 16, 20},
+    {16, {3000, 1200, 645, 480}, 17, 27}, {17, {6480, 960, 660, 615}, 18, 16},
+};
+
+} // namespace
+
+TEST(EmbeddedLayout, HoldsTheWindowAndAll41ElementsInCreationOrder)
+{
+    const auto layout = readLayout(embedded());
+    ASSERT_TRUE(layout) << layout.error().message();
+
+    const WindowRecord& w = layout->window;
+    EXPECT_EQ(layout->version, 65u);
+    EXPECT_EQ(w.name, "Form1");
+    EXPECT_EQ(w.caption, "Form1");
+    EXPECT_EQ(w.backColour, 0x00FFC0C0u);
+    EXPECT_EQ(w.unreadText, "B");
+    EXPECT_EQ(w.unreadValue, -1);
+    EXPECT_EQ(w.unreadName, "Form1");
+    EXPECT_EQ(w.innerArea, (ScreenArea{2805, 2460, 9750, 8040}));
+
+    std::vector<std::string> names;
+    for (const auto& e : layout->elements) {
+        EXPECT_EQ(e.index, names.size() + 1);
+        names.push_back(e.name);
+    }
+    std::vector<std::string> expected = {"Timer18", "Timer17", "Timer16", "Timer15", "Text2", "Timer14", "Text1"};
+    for (int t = 13; t >= 1; --t)
+        expected.push_back("Timer" + std::to_string(t));
+    for (int i : {17, 16, 15, 14})
+        expected.push_back("Image" + std::to_string(i));
+    expected.push_back("Label1");
+    for (int i = 13; i >= 1; --i)
+        expected.push_back("Image" + std::to_string(i));
+    for (const char* menu : {"MenuGame", "MenuStart", "MenuEnd"})
+        expected.push_back(menu);
+    EXPECT_EQ(names, expected);
+
+    for (const ItemRow& row : kItemTable) {
+        const auto& picture = std::get<PictureRecord>(element(*layout, "Image" + std::to_string(row.item)).body);
+        EXPECT_EQ(picture.rect, row.rect) << "Image" << row.item;
+        EXPECT_TRUE(picture.gif && !picture.gif->empty());
+        const auto& timer = std::get<TimerRecord>(element(*layout, "Timer" + std::to_string(row.timer)).body);
+        EXPECT_EQ(timer.interval, row.interval) << "Timer" << row.timer;
+    }
+    EXPECT_EQ(std::get<TimerRecord>(element(*layout, "Timer14").body).interval, 1000);
+
+    const auto& text1 = std::get<TextBoxRecord>(element(*layout, "Text1").body);
+    EXPECT_EQ(text1.rect, (TwipRect{8640, 7800, 1095, 270}));
+    EXPECT_EQ(text1.tabIndex, 0);
+    const auto& text2 = std::get<TextBoxRecord>(element(*layout, "Text2").body);
+    EXPECT_EQ(text2.rect, (TwipRect{0, 7800, 1215, 270}));
+    EXPECT_EQ(text2.tabIndex, 2);
+
+    const auto& label = std::get<LabelRecord>(element(*layout, "Label1").body);
+    EXPECT_EQ(label.backColour, 0x00FFC0C0u);
+    EXPECT_EQ(label.foreColour, 0x000000FFu);
+    EXPECT_EQ(label.rect, (TwipRect{0, 7320, 2055, 495}));
+    EXPECT_EQ(label.tabIndex, 1);
+    EXPECT_EQ(label.alignment, 2);
+    EXPECT_EQ(label.font, (FontRecord{1, 128, 0, 700, 157500, "HGS創英角ﾎﾟｯﾌﾟ体"}));
+
+    const auto& game = std::get<MenuRecord>(element(*layout, "MenuGame").body);
+    EXPECT_TRUE(game.topLevel);
+    EXPECT_EQ(game.caption, "ナモロゲーム");
+    EXPECT_EQ(game.unreadFlag, 0xFF);
+    EXPECT_EQ(std::get<MenuRecord>(element(*layout, "MenuStart").body), (MenuRecord{false, "スタート", {}}));
+    EXPECT_EQ(std::get<MenuRecord>(element(*layout, "MenuEnd").body), (MenuRecord{false, "エンド", {}}));
+}
+
+TEST(EmbeddedLayout, WritesBackByteForByteAndSurvivesItsTextForm)
+{
+    const auto bytes = embedded();
+    const auto layout = readLayout(bytes);
+    ASSERT_TRUE(layout);
+    const auto written = writeLayout(*layout);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(*written, bytes);
+
+    const auto noFiles = [](const std::string&) -> runtime::Expected<std::vector<std::uint8_t>, std::string> {
+        return runtime::Unexpected{std::string("no files here")};
+    };
+    const auto reparsed = tools::parseLayoutText(tools::printLayoutText(*layout), noFiles);
+    ASSERT_TRUE(reparsed) << reparsed.error();
+    EXPECT_EQ(*reparsed, *layout);
+}
+
+TEST(LayoutStream, EncodesEachKindOfRecordExactly)
+{
+    LayoutDescription layout;
+    layout.window = {"F", "A", 0x00FFC0C0u, "B", -1, "F", ScreenArea{1, 2, 3, 4}};
+    layout.elements.push_back({1, "T", TimerRecord{16, 7, 8}});
+    layout.elements.push_back({2, "X", TextBoxRecord{TwipRect{1, 2, 3, 4}, 2}});
+    layout.elements.push_back({3, "I", PictureRecord{std::vector<std::uint8_t>{0xAA, 0xBB}, TwipRect{5, 6, 7, 8}}});
+    layout.elements.push_back({4, "L", LabelRecord{0x00FFC0C0u, 0xFFu, TwipRect{0, 1, 2, 3}, 1, 2,
+                                                   FontRecord{1, 128, 0, 700, 157500, "体"}}});
+    layout.elements.push_back({5, "M", MenuRecord{true, "ゲ", 0xFF}});
+    layout.elements.push_back({6, "S", MenuRecord{false, "ス", {}}});
+
+    const std::vector<std::uint8_t> expected = {
+        0xEC, 0, 0, 0,                   // stream length: 236
+        65, 0, 0, 0,                     // layout version
+        // window: index 0, name "F", kind 13
+        0, 1, 0, 'F', 0, 13,
+        1, 1, 0, 'A', 0,                 // caption "A"
+        3, 0xC0, 0xC0, 0xFF, 0,          // back colour
+        0x19, 1, 0, 'B', 0,              // unread text "B"
+        0x23, 0xFF, 0xFF, 0xFF, 0xFF,    // unread value -1
+        0x24, 1, 0, 'F', 0,              // unread name "F"
+        0x35, 1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0, 4, 0, 0, 0, // inner area
+        0xFF,
+        // marker 0x01, timer "T": length 26, index 1, kind 11, interval 16, layout position 7, 8
+        0x01, 26, 0, 0, 0, 1, 1, 0, 'T', 0, 11,
+        3, 16, 0, 0, 0, 7, 7, 0, 0, 0, 8, 8, 0, 0, 0, 0xFF,
+        // marker 0x03, text box "X": rect 1 2 3 4, tab position 2
+        0x03, 23, 0, 0, 0, 2, 1, 0, 'X', 0, 2,
+        4, 1, 0, 2, 0, 3, 0, 4, 0, 0x12, 2, 0, 0xFF,
+        // marker 0x03, picture "I": 10 bytes of picture data ("lt", two zeros, GIF length 2, GIF), rect
+        0x03, 35, 0, 0, 0, 3, 1, 0, 'I', 0, 24,
+        2, 10, 0, 0, 0, 'l', 't', 0, 0, 2, 0, 0, 0, 0xAA, 0xBB,
+        3, 5, 0, 6, 0, 7, 0, 8, 0, 0xFF,
+        // marker 0x03, label "L": colours, rect, tab 1, alignment 2, font (version, charset, flags, weight, size, name)
+        0x03, 49, 0, 0, 0, 4, 1, 0, 'L', 0, 1,
+        3, 0xC0, 0xC0, 0xFF, 0, 4, 0xFF, 0, 0, 0,
+        5, 0, 0, 1, 0, 2, 0, 3, 0, 0x12, 1, 0, 0x14, 2,
+        0x25, 1, 128, 0, 0, 0xBC, 2, 0x3C, 0x67, 2, 0, 2, 0x91, 0xCC, 0xFF,
+        // marker 0x02 0x05, menu "M": caption "ゲ" in code page 932, flag 0xFF
+        0x02, 0x05, 19, 0, 0, 0, 5, 1, 0, 'M', 0, 19, 3, 2, 0, 0x83, 0x51, 0, 7, 0xFF, 0xFF,
+        // marker 0x02, command "S": caption "ス"
+        0x02, 17, 0, 0, 0, 6, 1, 0, 'S', 0, 19, 3, 2, 0, 0x83, 0x58, 0, 0xFF,
+        0x03, 0x03, 0x04,
+    };
+    const auto written = writeLayout(layout);
+    ASSERT_TRUE(written) << written.error().message();
+    EXPECT_EQ(*written, expected);
+    const auto read = readLayout(expected);
+    ASSERT_TRUE(read) << read.error().message();
+    EXPECT_EQ(*read, layout);
+}
+
+TEST(LayoutStream, RefusesTextsThatCodePage932CannotHold)
+{
+    LayoutDescription layout;
+    layout.window.name = "F";
+    layout.window.caption = "😀";
+    const auto written = writeLayout(layout);
+    ASSERT_FALSE(written);
+    EXPECT_EQ(written.error().field, "F.caption");
+}
+
+TEST(LayoutStream, EveryTruncationIsAnErrorNeverAHalfBuiltWindow)
+{
+    const auto bytes = embedded();
+    for (std::size_t size = 0; size < bytes.size(); ++size) {
+        std::vector<std::uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size));
+        const auto asIs = readLayout(cut);
+        ASSERT_FALSE(asIs) << size;
+        if (size >= 4)
+            ASSERT_EQ(asIs.error().field, "stream-length") << size;
+        // With a length that agrees, the reader must find where the data runs out.
+        if (size >= 8) {
+            for (int i = 0; i < 4; ++i)
+                cut[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(size >> (8 * i));
+            const auto patched = readLayout(cut);
+            ASSERT_FALSE(patched) << size;
+            ASSERT_FALSE(patched.error().field.empty());
+        }
+    }
+}
+
+TEST(LayoutStream, NamesTheFieldThatIsWrong)
+{
+    const auto good = embedded();
+    const std::size_t timer18Name = offsetOf(good, std::string("Timer18") + '\0');
+    const std::size_t timer18Record = timer18Name - 2 - 1 - 4;
+    const std::size_t timer18Kind = timer18Name + 8;
+    const std::size_t image17Tag = offsetOf(good, std::string("lt\0\0", 4));
+
+    const auto damaged = [&](std::size_t at, std::uint8_t value) {
+        auto bytes = good;
+        bytes.at(at) = value;
+        return errorField(bytes);
+    };
+    EXPECT_EQ(damaged(0, std::uint8_t(good[0] + 1)), "stream-length");
+    EXPECT_EQ(damaged(4, 66), "layout-version");
+    EXPECT_EQ(damaged(8, 1), "window.index");
+    EXPECT_EQ(damaged(timer18Record - 1, 0x07), "element 1.marker");
+    EXPECT_EQ(damaged(timer18Record, std::uint8_t(good[timer18Record] + 1)), "Timer18.length");
+    EXPECT_EQ(damaged(timer18Record, std::uint8_t(good[timer18Record] - 1)), "Timer18.property-code");
+    EXPECT_EQ(damaged(timer18Record, 5), "element 1.length");
+    EXPECT_EQ(damaged(timer18Record + 3, 0x7F), "element 1.length");
+    EXPECT_EQ(damaged(timer18Record + 4, 9), "element 1.index");
+    EXPECT_EQ(damaged(timer18Kind, 99), "Timer18.kind");
+    EXPECT_EQ(damaged(timer18Kind, 19), "Timer18.kind"); // a menu kind behind a control marker
+    EXPECT_EQ(damaged(timer18Kind + 1, 0x42), "Timer18.property-code");
+    EXPECT_EQ(damaged(image17Tag, 'x'), "Image17.picture.tag");
+    EXPECT_EQ(damaged(image17Tag + 4, std::uint8_t(good[image17Tag + 4] + 1)), "Image17.picture.gif-length");
+    EXPECT_EQ(damaged(good.size() - 1, 0x05), "closing");
+
+    const auto message = readLayout(std::vector<std::uint8_t>(good.begin(), good.end() - 1)).error().message();
+    EXPECT_NE(message.find("stream-length"), std::string::npos);
+    EXPECT_NE(message.find("offset 0"), std::string::npos);
+}
+
+TEST(LayoutStream, ABadPictureStopsTheWindowBeingBuilt)
+{
+    runtime::VirtualClock clock;
+    runtime::TimerScheduler scheduler(clock);
+    runtime::EventDispatcher dispatcher;
+
+    auto bytes = embedded();
+    const std::size_t gif = offsetOf(bytes, "GIF89a");
+    bytes[gif + 4] = '7'; // "GIF87a"
+    auto form = loadForm(bytes, scheduler, dispatcher);
+    ASSERT_FALSE(form);
+    EXPECT_EQ(form.error().field, "Image17.picture.gif.signature");
+
+    bytes = embedded();
+    bytes[gif + 6] = 50; // the logical screen narrower than the control
+    form = loadForm(bytes, scheduler, dispatcher);
+    ASSERT_FALSE(form);
+    EXPECT_EQ(form.error().field.rfind("Image17.", 0), 0u) << form.error().message();
+    EXPECT_TRUE(loadForm(embedded(), scheduler, dispatcher));
+}

@@ -1,0 +1,94 @@
+// From process start to the first event, and the two menu commands.
+
+#include "HeadlessGame.h"
+
+using namespace namoro;
+using namespace namoro::testing;
+
+TEST(Startup, LoadShowsZeroesAndTheRankForZero)
+{
+    HeadlessGame game;
+    EXPECT_EQ(game.score().text(), "0");
+    EXPECT_EQ(game.time().text(), "0");
+    EXPECT_EQ(game.form1().timeLeft(), runtime::Variant{std::int16_t{60}});
+    EXPECT_FALSE(game.form1().startFlag().has_value());
+    EXPECT_EQ(game.caption(), "凸(▼△▼メ)");
+    EXPECT_EQ(game.random().reseeds, 1);
+    EXPECT_EQ(game.form().scaleWidth(), 9750.0f);
+    EXPECT_EQ(game.form().scaleHeight(), 8040.0f);
+}
+
+TEST(Startup, NoTickOrClickReachesAHandlerBeforeLoad)
+{
+    HeadlessGame game(/*start=*/false);
+    int ticks = 0, clicks = 0;
+    game.form().timer("Timer14").onTimer = [&] { ++ticks; };
+    game.picture(1).onClick = [&] { ++clicks; };
+    game.advance(std::chrono::seconds(3));
+    game.click(1);
+    EXPECT_EQ(ticks, 0);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(game.score().text(), "");
+
+    game.game().start();
+    EXPECT_EQ(game.score().text(), "0");
+    game.advance(std::chrono::seconds(1));
+    game.click(1);
+    EXPECT_EQ(ticks, 1);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST(Startup, WaitingForeverChangesNothing)
+{
+    HeadlessGame game;
+    std::vector<window::Rect> before;
+    for (int item = 1; item <= 17; ++item)
+        before.push_back(game.picture(item).rect());
+    game.advance(std::chrono::minutes(5));
+    for (int item = 1; item <= 17; ++item) {
+        EXPECT_EQ(game.picture(item).top(), before[std::size_t(item - 1)].top);
+        EXPECT_EQ(game.picture(item).left(), before[std::size_t(item - 1)].left);
+    }
+    EXPECT_EQ(game.time().text(), "0");
+    EXPECT_EQ(game.form1().timeLeft(), runtime::Variant{std::int16_t{60}});
+}
+
+TEST(MenuCommands, StartTwiceKeepsTheFlagAndTheCountdown)
+{
+    HeadlessGame game;
+    game.start();
+    EXPECT_EQ(game.form1().startFlag(), runtime::Variant{std::int16_t{1}});
+    game.advanceToNextCountdownTick();
+    game.advanceToNextCountdownTick();
+    EXPECT_EQ(game.time().text(), "58");
+    game.start();
+    EXPECT_EQ(game.form1().startFlag(), runtime::Variant{std::int16_t{1}});
+    EXPECT_EQ(game.form1().timeLeft(), runtime::Variant{std::int16_t{58}});
+    game.advanceToNextCountdownTick();
+    EXPECT_EQ(game.time().text(), "57");
+}
+
+TEST(MenuCommands, EndEndsAtOnceWithStatusZeroAndNothingRunsAfter)
+{
+    HeadlessGame game;
+    game.start();
+    game.choose("MenuEnd");
+    EXPECT_EQ(game.endStatus, 0);
+    EXPECT_TRUE(game.dispatcher().ended());
+    const auto time = game.time().text();
+    game.advance(std::chrono::seconds(5));
+    game.type(game.score(), "5000");
+    EXPECT_EQ(game.time().text(), time);
+    EXPECT_EQ(game.score().text(), "0");
+}
+
+TEST(MenuCommands, ARuntimeErrorIsReportedThenEndsTheProgram)
+{
+    HeadlessGame game;
+    game.picture(3).onClick = [] { throw runtime::RuntimeError::overflow(); };
+    game.click(3);
+    EXPECT_EQ(game.reported, std::vector<int>{6});
+    EXPECT_EQ(game.endStatus, 1);
+    game.click(3);
+    EXPECT_EQ(game.reported.size(), 1u);
+}
