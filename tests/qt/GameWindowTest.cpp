@@ -1,6 +1,6 @@
 // The Qt window over a headless game: what the player sees and what the mouse and keys reach.
 
-#include "../unit/HeadlessGame.h"
+#include "tests/support/HeadlessGame.h"
 
 #include "ui/GameWindow.h"
 

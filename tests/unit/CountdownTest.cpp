@@ -1,6 +1,6 @@
 // The 60-second countdown: ticks after Start, the time box, and the stop of every timer.
 
-#include "HeadlessGame.h"
+#include "tests/support/HeadlessGame.h"
 
 #include "logic/ItemTable.h"
 

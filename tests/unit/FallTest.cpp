@@ -1,6 +1,6 @@
 // Items fall 100 twips per tick of their own timer and come back at the top in a random column.
 
-#include "HeadlessGame.h"
+#include "tests/support/HeadlessGame.h"
 
 #include <cmath>
 

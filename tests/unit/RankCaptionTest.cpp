@@ -1,6 +1,6 @@
 // The red caption that ranks whatever the score box shows.
 
-#include "HeadlessGame.h"
+#include "tests/support/HeadlessGame.h"
 
 using namespace namoro::testing;
 

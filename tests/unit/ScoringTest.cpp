@@ -1,6 +1,6 @@
 // Catching items while time remains, and the score box as the only store of the score.
 
-#include "HeadlessGame.h"
+#include "tests/support/HeadlessGame.h"
 
 #include "logic/ItemTable.h"
 #include "runtime/NumberToText.h"

@@ -1,6 +1,6 @@
 // From process start to the first event, and the two menu commands.
 
-#include "HeadlessGame.h"
+#include "tests/support/HeadlessGame.h"
 
 using namespace namoro;
 using namespace namoro::testing;
