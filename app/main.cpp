@@ -3,6 +3,7 @@
 
 #include "assets/EmbeddedLayout.h"
 #include "logic/Game.h"
+#include "packaging/ProgramIcon.h"
 #include "ui/ClockDriver.h"
 #include "ui/ErrorReport.h"
 #include "ui/GameWindow.h"
@@ -18,6 +19,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("namoro"));
     QApplication::setApplicationVersion(QStringLiteral(NAMORO_VERSION));
+    QApplication::setWindowIcon(packaging::programIcon());
 
     runtime::SteadyClock clock;
     auto game = logic::Game::create(assets::form1Layout(), clock, std::make_unique<runtime::MersenneRandom>());
