@@ -20,11 +20,12 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("namoro"));
     QApplication::setApplicationVersion(QStringLiteral(NAMORO_VERSION));
     QApplication::setWindowIcon(packaging::programIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral(NAMORO_APP_ID)); // ties the window to its menu entry
 
     runtime::SteadyClock clock;
     auto game = logic::Game::create(assets::form1Layout(), clock, std::make_unique<runtime::MersenneRandom>());
     if (!game) {
-        ui::reportStartupError(game.error());
+        ui::reportRuntimeError(nullptr, runtime::RuntimeError(runtime::ErrorNumber::InvalidFileFormat, game.error()));
         return 1;
     }
 

@@ -10,10 +10,4 @@ void reportRuntimeError(QWidget* parent, const runtime::RuntimeError& error)
                           QStringLiteral("Run-time error '%1':\n\n%2").arg(error.code()).arg(QString::fromUtf8(error.what())));
 }
 
-void reportStartupError(const std::string& message)
-{
-    QMessageBox::critical(nullptr, QStringLiteral("namoro"),
-                          QStringLiteral("The game cannot start:\n\n%1").arg(QString::fromStdString(message)));
-}
-
 } // namespace namoro::ui
