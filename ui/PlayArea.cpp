@@ -24,19 +24,19 @@ QImage toImage(const window::Picture& picture)
 }
 
 // The stored face first, then a pop-style face with every glyph of the ranks, then any Japanese face.
-QFont captionFontFor(const window::FontSpec& spec)
+QFont captionFontFor(const window::CaptionFont& stored)
 {
     QFont font;
     QStringList families;
-    if (!spec.family.empty())
-        families << QString::fromStdString(spec.family);
+    if (!stored.family.empty())
+        families << QString::fromStdString(stored.family);
     families << QStringLiteral("RocknRoll One") << QStringLiteral("Noto Sans CJK JP") << QStringLiteral("Noto Sans JP");
     font.setFamilies(families);
-    font.setPixelSize(static_cast<int>(std::lround(spec.pointSize * kLayoutDpi / kPointsPerInch)));
-    font.setWeight(QFont::Weight(std::clamp(spec.weight, 100, 900)));
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strikeOut);
+    font.setPixelSize(static_cast<int>(std::lround(stored.pointSize * kLayoutDpi / kPointsPerInch)));
+    font.setWeight(QFont::Weight(std::clamp(stored.weight, 100, 900)));
+    font.setItalic(stored.italic);
+    font.setUnderline(stored.underline);
+    font.setStrikeOut(stored.strikeOut);
     return font;
 }
 

@@ -20,10 +20,10 @@ Alignment toAlignment(std::optional<std::uint8_t> stored)
     }
 }
 
-FontSpec toFont(const FontRecord& f)
+CaptionFont toFont(const FontRecord& f)
 {
     constexpr unsigned kItalic = 0x02, kUnderline = 0x04, kStrikeOut = 0x08;
-    return FontSpec{f.name, f.size / 10000.0, f.weight, f.charset,
+    return CaptionFont{f.name, f.size / 10000.0, f.weight, f.charset,
                     (f.flags & kItalic) != 0, (f.flags & kUnderline) != 0, (f.flags & kStrikeOut) != 0};
 }
 
