@@ -24,7 +24,7 @@ QImage toImage(const window::Picture& picture)
 }
 
 // The stored face first, then a pop-style face with every glyph of the ranks, then any Japanese face.
-QFont captionFontFor(const window::CaptionFont& stored)
+QFont captionFontFor(const window::LabelFont& stored)
 {
     QFont font;
     QStringList families;

@@ -20,10 +20,10 @@ Alignment toAlignment(std::optional<std::uint8_t> stored)
     }
 }
 
-CaptionFont toFont(const FontRecord& f)
+LabelFont toFont(const FontRecord& f)
 {
     constexpr unsigned kItalic = 0x02, kUnderline = 0x04, kStrikeOut = 0x08;
-    return CaptionFont{f.name, f.size / 10000.0, f.weight, f.charset,
+    return LabelFont{f.name, f.size / 10000.0, f.weight, f.charset,
                     (f.flags & kItalic) != 0, (f.flags & kUnderline) != 0, (f.flags & kStrikeOut) != 0};
 }
 

@@ -8,7 +8,7 @@
 
 namespace namoro::window {
 
-struct CaptionFont {
+struct LabelFont {
     std::string family;
     double pointSize = 0;
     int weight = 400;
@@ -27,7 +27,7 @@ public:
         std::uint32_t backColour = 0x00FFFFFF; // 0x00BBGGRR
         std::uint32_t foreColour = 0;
         Alignment alignment = Alignment::Left;
-        CaptionFont font;
+        LabelFont font;
     };
 
     Label(std::string name, int index, Rect rect, Style style, ChangeNotifier& notifier)
