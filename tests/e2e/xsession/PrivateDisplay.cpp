@@ -1,9 +1,8 @@
 #include "PrivateDisplay.h"
 
-#include <cerrno>
+#include "Pipe.h"
+
 #include <chrono>
-#include <cstring>
-#include <fcntl.h>
 #include <poll.h>
 #include <stdexcept>
 #include <unistd.h>
@@ -13,30 +12,6 @@ namespace {
 
 constexpr int kDisplayFdInChild = 3;
 constexpr auto kStartBound = std::chrono::seconds{20};
-
-// The write end of a pipe, handed to Xvfb, which writes its display number there once it
-// accepts connections.
-struct DisplayPipe {
-    int read = -1;
-    int write = -1;
-    DisplayPipe()
-    {
-        int fds[2];
-        if (pipe2(fds, O_CLOEXEC) != 0)
-            throw std::runtime_error(std::string("pipe: ") + std::strerror(errno));
-        read = fds[0];
-        write = fcntl(fds[1], F_DUPFD_CLOEXEC, 10); // never the child's fd 3 itself
-        ::close(fds[1]);
-    }
-    DisplayPipe(const DisplayPipe&) = delete;
-    DisplayPipe& operator=(const DisplayPipe&) = delete;
-    ~DisplayPipe()
-    {
-        ::close(read);
-        if (write >= 0)
-            ::close(write);
-    }
-};
 
 Subprocess startServer(const std::string& screen, int displayFd)
 {
@@ -53,10 +28,10 @@ Subprocess startServer(const std::string& screen, int displayFd)
 
 PrivateDisplay::PrivateDisplay(const std::string& screen)
 {
-    DisplayPipe pipe;
+    // Xvfb writes its display number into this pipe once it accepts connections.
+    Pipe pipe;
     server_.emplace(startServer(screen, pipe.write));
-    ::close(pipe.write);
-    pipe.write = -1;
+    pipe.closeWrite();
 
     std::string number;
     const auto deadline = std::chrono::steady_clock::now() + kStartBound;

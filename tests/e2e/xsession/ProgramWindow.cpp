@@ -61,14 +61,21 @@ xcb_atom_t internAtom(xcb_connection_t* connection, const std::string& name)
 
 } // namespace
 
+SpawnOptions ProgramWindow::programOptions(const PrivateDisplay& display)
+{
+    SpawnOptions options;
+    options.environment = display.environment();
+    options.environment.emplace_back("QT_QPA_PLATFORM", "xcb");
+    return options;
+}
+
 ProgramWindow::ProgramWindow(const PrivateDisplay& display, const std::vector<std::string>& argv, Options options)
-    : options_(std::move(options)), displayName_(display.name()),
-      process_(argv, [&] {
-          SpawnOptions spawn;
-          spawn.environment = display.environment();
-          spawn.environment.emplace_back("QT_QPA_PLATFORM", "xcb");
-          return spawn;
-      }())
+    : ProgramWindow(display, Subprocess(argv, programOptions(display)), std::move(options))
+{
+}
+
+ProgramWindow::ProgramWindow(const PrivateDisplay& display, Subprocess program, Options options)
+    : options_(std::move(options)), displayName_(display.name()), process_(std::move(program))
 {
     clientOptions_.environment = display.environment();
 

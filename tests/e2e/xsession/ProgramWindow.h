@@ -30,6 +30,11 @@ public:
 
     // Starts the program and waits for its window to be shown; throws if it is not.
     ProgramWindow(const PrivateDisplay& display, const std::vector<std::string>& argv, Options options);
+    // Takes over a program started with `programOptions` and waits for its window.
+    ProgramWindow(const PrivateDisplay& display, Subprocess program, Options options);
+
+    // How a program is started on `display`: its environment names the display and Qt's X platform.
+    static SpawnOptions programOptions(const PrivateDisplay& display);
 
     Subprocess& process() { return process_; }
     const std::string& windowId() const { return windowId_; }

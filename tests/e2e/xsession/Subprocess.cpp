@@ -1,9 +1,10 @@
 #include "Subprocess.h"
 
+#include "Pipe.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <fcntl.h>
 #include <map>
 #include <poll.h>
 #include <spawn.h>
@@ -18,40 +19,6 @@ namespace namoro::xsession {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// A pipe whose ends are closed on exec unless handed to the child explicitly.
-struct Pipe {
-    int read = -1;
-    int write = -1;
-
-    Pipe()
-    {
-        int fds[2];
-        if (pipe2(fds, O_CLOEXEC) != 0)
-            throw std::runtime_error(std::string("pipe: ") + std::strerror(errno));
-        read = fds[0];
-        write = fds[1];
-    }
-    Pipe(const Pipe&) = delete;
-    Pipe& operator=(const Pipe&) = delete;
-    ~Pipe()
-    {
-        closeRead();
-        closeWrite();
-    }
-    void closeRead()
-    {
-        if (read >= 0)
-            ::close(read);
-        read = -1;
-    }
-    void closeWrite()
-    {
-        if (write >= 0)
-            ::close(write);
-        write = -1;
-    }
-};
 
 class FileActions {
 public:
@@ -94,16 +61,6 @@ std::vector<char*> pointers(std::vector<std::string>& strings)
     return result;
 }
 
-// Keeps `fd` clear of the low numbers the child's standard streams and passed descriptor use.
-int highDescriptor(int fd)
-{
-    const int high = fcntl(fd, F_DUPFD_CLOEXEC, 10);
-    if (high < 0)
-        throw std::runtime_error(std::string("fcntl: ") + std::strerror(errno));
-    ::close(fd);
-    return high;
-}
-
 } // namespace
 
 ExitStatus ExitStatus::fromWait(int status)
@@ -135,14 +92,12 @@ Subprocess::Subprocess(const std::vector<std::string>& argv, const SpawnOptions&
     std::optional<Pipe> in, out;
     if (options.input) {
         in.emplace();
-        in->read = highDescriptor(in->read);
         actions.dup(in->read, STDIN_FILENO);
     } else {
         actions.discard(STDIN_FILENO);
     }
     if (options.out == SpawnOptions::Stream::Capture) {
         out.emplace();
-        out->write = highDescriptor(out->write);
         actions.dup(out->write, STDOUT_FILENO);
     } else if (options.out == SpawnOptions::Stream::Discard) {
         actions.discard(STDOUT_FILENO);
@@ -178,8 +133,7 @@ Subprocess::Subprocess(const std::vector<std::string>& argv, const SpawnOptions&
     }
     if (out) {
         out->closeWrite();
-        outFd_ = out->read;
-        out->read = -1;
+        outFd_ = out->releaseRead();
     }
 }
 

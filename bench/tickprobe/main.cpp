@@ -1,0 +1,98 @@
+// The game wired exactly as app/main.cpp wires it, with a recorder around every timer's
+// handler: on End it prints when Start was chosen, when the countdown reached zero, and every
+// tick after Start, in microseconds of the game's own clock.
+
+#include "assets/EmbeddedLayout.h"
+#include "logic/Game.h"
+#include "packaging/ProgramIcon.h"
+#include "ui/ClockDriver.h"
+#include "ui/ErrorReport.h"
+#include "ui/GameWindow.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+namespace {
+
+using namespace namoro;
+
+struct TickLog {
+    std::optional<runtime::Micros> startedAt;
+    std::optional<runtime::Micros> zeroAt;
+    std::vector<std::vector<runtime::Micros>> ticks; // per timer, in the form's order
+
+    void print(const window::Form& form) const
+    {
+        if (!startedAt)
+            return;
+        std::printf("start %lld\n", static_cast<long long>(startedAt->count()));
+        if (zeroAt)
+            std::printf("zero %lld\n", static_cast<long long>(zeroAt->count()));
+        for (std::size_t i = 0; i < ticks.size(); ++i) {
+            const auto& timer = *form.timers()[i];
+            std::printf("timer %s %d", timer.name().c_str(), timer.interval());
+            for (const auto tick : ticks[i]) {
+                if (tick >= *startedAt)
+                    std::printf(" %lld", static_cast<long long>(tick.count()));
+            }
+            std::printf("\n");
+        }
+    }
+};
+
+// Wraps every timer's tick handler and the Start command; the game itself is untouched.
+void record(window::Form& form, const runtime::Clock& clock, TickLog& log)
+{
+    log.ticks.resize(form.timers().size());
+    for (std::size_t i = 0; i < form.timers().size(); ++i) {
+        window::Timer& timer = *form.timers()[i];
+        log.ticks[i].reserve(70 * 64);
+        timer.onTimer = [&timer, &clock, &log, i, handler = timer.onTimer] {
+            log.ticks[i].push_back(clock.now());
+            handler();
+            if (!timer.enabled() && timer.name() == "Timer14" && !log.zeroAt)
+                log.zeroAt = clock.now();
+        };
+    }
+    window::MenuEntry& start = form.menuEntry("MenuStart");
+    start.onClick = [&clock, &log, handler = start.onClick] {
+        if (!log.startedAt)
+            log.startedAt = clock.now();
+        handler();
+    };
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("namoro"));
+    QApplication::setWindowIcon(packaging::programIcon());
+
+    runtime::SteadyClock clock;
+    auto game = logic::Game::create(assets::form1Layout(), clock, std::make_unique<runtime::MersenneRandom>());
+    if (!game)
+        return 1;
+    TickLog log;
+    record((*game)->form(), clock, log);
+
+    ui::GameWindow window((*game)->form(), (*game)->dispatcher());
+    ui::ClockDriver driver((*game)->scheduler());
+    auto& dispatcher = (*game)->dispatcher();
+    dispatcher.setErrorReport([&window](const runtime::RuntimeError& error) { ui::reportRuntimeError(&window, error); });
+    dispatcher.setEndRequest([](int status) { QCoreApplication::exit(status); });
+
+    (*game)->start();
+    if (const auto status = dispatcher.exitStatus())
+        return *status;
+    window.show();
+    window.playArea().focusFirstTextBox();
+    driver.start();
+    const int status = QApplication::exec();
+    log.print((*game)->form());
+    return status;
+}
