@@ -1,29 +1,18 @@
 #include "ItemArt.h"
 
+#include "tools/GifEncoder.h"
+#include "tools/XpmImage.h"
+
 #include <cmath>
 #include <cstdio>
 #include <fstream>
-#include <map>
 #include <sstream>
 #include <stdexcept>
 
 namespace namoro::e2e {
 namespace {
 
-// The quoted strings of an XPM file, in order.
-std::vector<std::string> quotedStrings(const std::string& text)
-{
-    std::vector<std::string> result;
-    for (std::size_t pos = text.find('"'); pos != std::string::npos; pos = text.find('"', pos)) {
-        const std::size_t end = text.find('"', pos + 1);
-        if (end == std::string::npos)
-            break;
-        result.push_back(text.substr(pos + 1, end - pos - 1));
-        pos = end + 1;
-    }
-    return result;
-}
-
+// Read with the same reader the layout compiler uses, so the test sees what the game embeds.
 ItemArt readXpm(const std::string& path)
 {
     std::ifstream file(path);
@@ -31,34 +20,16 @@ ItemArt readXpm(const std::string& path)
         throw std::runtime_error("cannot read " + path);
     std::stringstream buffer;
     buffer << file.rdbuf();
-    const auto strings = quotedStrings(buffer.str());
-    int width = 0, height = 0, colours = 0, charsPerPixel = 0;
-    if (strings.empty() || std::sscanf(strings[0].c_str(), "%d %d %d %d", &width, &height, &colours, &charsPerPixel) != 4 ||
-        strings.size() != std::size_t(1 + colours + height))
-        throw std::runtime_error(path + ": not an XPM picture");
-
-    std::map<std::string, std::optional<Rgb>> palette;
-    for (int i = 1; i <= colours; ++i) {
-        const std::string& entry = strings[std::size_t(i)];
-        const std::string key = entry.substr(0, std::size_t(charsPerPixel));
-        const std::size_t c = entry.find(" c ", std::size_t(charsPerPixel));
-        if (c == std::string::npos)
-            throw std::runtime_error(path + ": colour entry without a colour");
-        const std::string value = entry.substr(c + 3);
-        unsigned rgb = 0;
-        if (value == "None")
-            palette[key] = std::nullopt;
-        else if (std::sscanf(value.c_str(), "#%6x", &rgb) == 1)
-            palette[key] = Rgb{std::uint8_t(rgb >> 16), std::uint8_t(rgb >> 8), std::uint8_t(rgb)};
-        else
-            throw std::runtime_error(path + ": unreadable colour " + value);
-    }
-
-    ItemArt art{width, height, {}};
-    for (int y = 0; y < height; ++y) {
-        const std::string& row = strings[std::size_t(1 + colours + y)];
-        for (int x = 0; x < width; ++x)
-            art.pixels.push_back(palette.at(row.substr(std::size_t(x * charsPerPixel), std::size_t(charsPerPixel))));
+    const auto image = tools::parseXpm(buffer.str());
+    if (!image)
+        throw std::runtime_error(path + ": " + image.error());
+    const auto table = tools::sharedColourTable();
+    ItemArt art{image->width, image->height, {}};
+    for (const std::uint8_t index : image->indices) {
+        const std::uint32_t rgb = table[index];
+        art.pixels.push_back(index == tools::kTransparentIndex
+                                 ? std::nullopt
+                                 : std::optional<Rgb>(Rgb{std::uint8_t(rgb >> 16), std::uint8_t(rgb >> 8), std::uint8_t(rgb)}));
     }
     return art;
 }
