@@ -1,13 +1,8 @@
-// The game wired exactly as app/main.cpp wires it, with a recorder around every timer's
+// The game run exactly as the program runs it, with a recorder around every timer's
 // handler: on End it prints when Start was chosen, when the countdown reached zero, and every
 // tick after Start, in microseconds of the game's own clock.
 
-#include "assets/EmbeddedLayout.h"
-#include "logic/Game.h"
-#include "packaging/ProgramIcon.h"
-#include "ui/ClockDriver.h"
-#include "ui/ErrorReport.h"
-#include "ui/GameWindow.h"
+#include "app/GameProgram.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -69,30 +64,10 @@ void record(window::Form& form, const runtime::Clock& clock, TickLog& log)
 int main(int argc, char** argv)
 {
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("namoro"));
-    QApplication::setWindowIcon(packaging::programIcon());
-
-    runtime::SteadyClock clock;
-    auto game = logic::Game::create(assets::form1Layout(), clock, std::make_unique<runtime::MersenneRandom>());
-    if (!game)
-        return 1;
+    const QApplication app(argc, argv);
     TickLog log;
-    record((*game)->form(), clock, log);
-
-    ui::GameWindow window((*game)->form(), (*game)->dispatcher());
-    ui::ClockDriver driver((*game)->scheduler());
-    auto& dispatcher = (*game)->dispatcher();
-    dispatcher.setErrorReport([&window](const runtime::RuntimeError& error) { ui::reportRuntimeError(&window, error); });
-    dispatcher.setEndRequest([](int status) { QCoreApplication::exit(status); });
-
-    (*game)->start();
-    if (const auto status = dispatcher.exitStatus())
-        return *status;
-    window.show();
-    window.playArea().focusFirstTextBox();
-    driver.start();
-    const int status = QApplication::exec();
-    log.print((*game)->form());
-    return status;
+    app::RunHooks hooks;
+    hooks.beforeLoad = [&log](logic::Game& game, const runtime::Clock& clock) { record(game.form(), clock, log); };
+    hooks.afterEnd = [&log](logic::Game& game) { log.print(game.form()); };
+    return app::runGame(hooks);
 }

@@ -1,0 +1,51 @@
+#include "GameProgram.h"
+
+#include "assets/EmbeddedLayout.h"
+#include "packaging/ProgramIcon.h"
+#include "ui/ClockDriver.h"
+#include "ui/ErrorReport.h"
+#include "ui/GameWindow.h"
+
+#include <QApplication>
+
+namespace namoro::app {
+
+int runGame(const RunHooks& hooks)
+{
+    QApplication::setApplicationName(QStringLiteral("namoro"));
+    QApplication::setApplicationVersion(QStringLiteral(NAMORO_VERSION));
+    QApplication::setWindowIcon(packaging::programIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral(NAMORO_APP_ID)); // ties the window to its menu entry
+
+    runtime::SteadyClock clock;
+    auto created = logic::Game::create(assets::form1Layout(), clock, std::make_unique<runtime::MersenneRandom>());
+    if (!created) {
+        ui::reportRuntimeError(nullptr, runtime::RuntimeError(runtime::ErrorNumber::InvalidFileFormat, created.error()));
+        return 1;
+    }
+    logic::Game& game = **created;
+    if (hooks.beforeLoad)
+        hooks.beforeLoad(game, clock);
+
+    ui::GameWindow window(game.form(), game.dispatcher());
+    ui::ClockDriver driver(game.scheduler());
+    auto& dispatcher = game.dispatcher();
+    dispatcher.setErrorReport([&window](const runtime::RuntimeError& error) { ui::reportRuntimeError(&window, error); });
+    dispatcher.setEndRequest([](int status) { QCoreApplication::exit(status); });
+
+    game.start(); // Load runs before any tick or click
+    int status = 0;
+    if (const auto failed = dispatcher.exitStatus()) {
+        status = *failed;
+    } else {
+        window.show();
+        window.playArea().focusFirstTextBox();
+        driver.start();
+        status = QApplication::exec();
+    }
+    if (hooks.afterEnd)
+        hooks.afterEnd(game);
+    return status;
+}
+
+} // namespace namoro::app
