@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <stdexcept>
 #include <string>
 
@@ -32,7 +33,7 @@ private:
 // The floating-point check after an addition, subtraction or multiplication.
 inline double checkedArithmetic(double result)
 {
-    if (!(result - result == 0.0)) // false for infinities and NaN
+    if (!std::isfinite(result))
         throw RuntimeError::overflow();
     return result;
 }
