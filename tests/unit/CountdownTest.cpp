@@ -59,8 +59,9 @@ TEST(Countdown, TheLastTickStopsTheTimersThatWereDueWithIt)
         tops.push_back(game.picture(item).top());
     game.playUntilTimeShows("0");
     for (int item = 1; item <= 13; ++item) {
-        if (item != 11 && item != 12 && item != 2) // the slow ones may not have been due
+        if (item != 11 && item != 12 && item != 2) { // the slow ones may not have been due
             EXPECT_NE(game.picture(item).top(), tops[std::size_t(item - 1)]) << item;
+        }
     }
     std::vector<float> frozen;
     for (int item = 1; item <= 17; ++item)

@@ -214,8 +214,9 @@ TEST(LayoutStream, EveryTruncationIsAnErrorNeverAHalfBuiltWindow)
         std::vector<std::uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size));
         const auto asIs = readLayout(cut);
         ASSERT_FALSE(asIs) << size;
-        if (size >= 4)
+        if (size >= 4) {
             ASSERT_EQ(asIs.error().field, "stream-length") << size;
+        }
         // With a length that agrees, the reader must find where the data runs out.
         if (size >= 8) {
             for (int i = 0; i < 4; ++i)
