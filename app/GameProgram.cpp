@@ -3,6 +3,7 @@
 #include "assets/EmbeddedLayout.h"
 #include "packaging/ProgramIcon.h"
 #include "ui/ClockDriver.h"
+#include "ui/CursorBlinkTimeout.h"
 #include "ui/ErrorReport.h"
 #include "ui/GameWindow.h"
 
@@ -41,6 +42,7 @@ int runGame(const RunHooks& hooks)
         window.show();
         window.playArea().focusFirstTextBox();
         driver.start();
+        const ui::CursorBlinkTimeout blinkTimeout(*QCoreApplication::instance());
         status = QApplication::exec();
     }
     if (hooks.afterEnd)

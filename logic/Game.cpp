@@ -1,5 +1,6 @@
 #include "Game.h"
 
+#include "runtime/Variant.h"
 #include "window/FormBuilder.h"
 
 namespace namoro::logic {
@@ -23,7 +24,21 @@ Game::create(std::span<const std::uint8_t> layout, const runtime::Clock& clock,
     } catch (const runtime::RuntimeError& error) {
         return runtime::Unexpected{std::string(error.what())};
     }
+    if (options.holdIdleTimers) {
+        game->holdTimersWhileIdle();
+        game->dispatcher_.setAfterEvent([raw = game.get()] { raw->holdTimersWhileIdle(); });
+    }
     return game;
+}
+
+// The one rule for skipping ticks. Every timer handler's first step returns unless StartFlag is
+// 1, so while it is not, a tick changes nothing and the timers are held: the program sleeps
+// until Start instead of waking 64 times a second. StartFlag is written only by handlers, so the
+// rule is looked at again after each one; the scheduler keeps every timer's phase while held,
+// so the first tick after Start comes exactly when it would have come anyway.
+void Game::holdTimersWhileIdle()
+{
+    scheduler_.setHeld(!runtime::variantEquals(form1_->startFlag(), 1));
 }
 
 void Game::start()

@@ -23,6 +23,8 @@ class Game {
 public:
     struct Options {
         runtime::Micros timerGrid = runtime::TimerScheduler::kClassicGrid;
+        // Off only to show that holding idle timers changes nothing anyone can see.
+        bool holdIdleTimers = true;
     };
 
     // Builds the window; the message names what is wrong with the layout.
@@ -47,6 +49,7 @@ public:
 
 private:
     Game(const runtime::Clock& clock, std::unique_ptr<runtime::RandomSource> random, Options options);
+    void holdTimersWhileIdle();
 
     runtime::TimerScheduler scheduler_;
     runtime::EventDispatcher dispatcher_;

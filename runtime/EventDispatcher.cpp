@@ -29,6 +29,8 @@ void EventDispatcher::run(const std::function<void()>& handler)
     try {
         handler();
         busy_ = false;
+        if (afterEvent_ && phase_ == Phase::Dispatching)
+            afterEvent_();
     } catch (const RuntimeError& error) {
         busy_ = false;
         if (phase_ == Phase::Ended)

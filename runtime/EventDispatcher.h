@@ -19,6 +19,8 @@ public:
     // `report` shows the error (it may block); `end` leaves the event loop with a status.
     void setErrorReport(ErrorReport report) { report_ = std::move(report); }
     void setEndRequest(EndRequest end) { end_ = std::move(end); }
+    // Runs after every handler that returned normally, outside the busy state.
+    void setAfterEvent(std::function<void()> afterEvent) { afterEvent_ = std::move(afterEvent); }
 
     // Raises the load event: the first handler, and the gate that opens every later event.
     void load(const std::function<void()>& handler);
@@ -37,6 +39,7 @@ private:
 
     ErrorReport report_;
     EndRequest end_;
+    std::function<void()> afterEvent_;
     Phase phase_ = Phase::Starting;
     bool busy_ = false;
     std::optional<int> exitStatus_;

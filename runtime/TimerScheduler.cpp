@@ -3,6 +3,21 @@
 #include <stdexcept>
 
 namespace namoro::runtime {
+namespace {
+
+// Marks the time inside runDue, when the driver re-arms afterwards anyway.
+class TickingScope {
+public:
+    explicit TickingScope(bool& ticking) : ticking_(ticking) { ticking_ = true; }
+    ~TickingScope() { ticking_ = false; }
+    TickingScope(const TickingScope&) = delete;
+    TickingScope& operator=(const TickingScope&) = delete;
+
+private:
+    bool& ticking_;
+};
+
+} // namespace
 
 TimerScheduler::TimerScheduler(const Clock& clock, Micros grid) : clock_(clock), grid_(grid)
 {
@@ -44,9 +59,12 @@ void TimerScheduler::remove(TimerId id)
 void TimerScheduler::setEnabled(TimerId id, bool enabled)
 {
     Entry& entry = entries_.at(id);
-    if (enabled && !entry.enabled)
+    const bool starts = enabled && !entry.enabled;
+    if (starts)
         restart(entry);
     entry.enabled = enabled;
+    if (starts)
+        rescheduled();
 }
 
 bool TimerScheduler::enabled(TimerId id) const { return entries_.at(id).enabled; }
@@ -57,15 +75,47 @@ void TimerScheduler::setInterval(TimerId id, int intervalMs)
     entry.intervalMs = intervalMs;
     entry.period = periodFor(intervalMs);
     restart(entry);
+    rescheduled();
 }
 
 int TimerScheduler::interval(TimerId id) const { return entries_.at(id).intervalMs; }
 
 Micros TimerScheduler::period(TimerId id) const { return entries_.at(id).period; }
 
+Micros TimerScheduler::nextPointAfter(const Entry& entry, Micros now) const
+{
+    const auto elapsed = (now - entry.anchor) / entry.period;
+    return entry.anchor + entry.period * (elapsed + 1);
+}
+
+void TimerScheduler::rescheduled()
+{
+    if (!ticking_ && onReschedule_)
+        onReschedule_(); // after a tick the driver re-arms anyway
+}
+
+void TimerScheduler::setHeld(bool held)
+{
+    if (held == held_)
+        return;
+    held_ = held;
+    if (held)
+        return;
+    // Had the held ticks been delivered, each timer's next tick would be the next point of its
+    // own period after now; a timer not yet due keeps the tick it has.
+    const Micros now = clock_.now();
+    for (Entry& entry : entries_) {
+        if (entry.live && entry.enabled && entry.intervalMs > 0 && entry.due <= now)
+            entry.due = nextPointAfter(entry, now);
+    }
+    rescheduled();
+}
+
 std::optional<std::size_t> TimerScheduler::earliestDue(Micros now) const
 {
     std::optional<std::size_t> best;
+    if (held_)
+        return best;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         const Entry& entry = entries_[i];
         if (!entry.live || !entry.enabled || entry.intervalMs <= 0 || entry.due > now)
@@ -79,6 +129,8 @@ std::optional<std::size_t> TimerScheduler::earliestDue(Micros now) const
 std::optional<Micros> TimerScheduler::nextDue() const
 {
     std::optional<Micros> best;
+    if (held_)
+        return best;
     for (const Entry& entry : entries_) {
         if (entry.live && entry.enabled && entry.intervalMs > 0 && (!best || entry.due < *best))
             best = entry.due;
@@ -89,12 +141,11 @@ std::optional<Micros> TimerScheduler::nextDue() const
 void TimerScheduler::runDue()
 {
     const Micros now = clock_.now();
+    const TickingScope ticking(ticking_);
     while (const auto index = earliestDue(now)) {
         Entry& entry = entries_[*index];
-        // The next tick is the first point of the timer's own period after now: a late timer
-        // ticks once instead of catching up in a burst.
-        const auto elapsed = (now - entry.anchor) / entry.period;
-        entry.due = entry.anchor + entry.period * (elapsed + 1);
+        // A late timer ticks once instead of catching up in a burst.
+        entry.due = nextPointAfter(entry, now);
         const auto onTick = entry.onTick; // a tick may remove its own timer
         if (onTick)
             onTick();

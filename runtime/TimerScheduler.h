@@ -31,7 +31,16 @@ public:
     int interval(TimerId id) const;
     Micros period(TimerId id) const;
 
-    // The earliest due time of an enabled timer.
+    // While held, no timer falls due and nothing needs to wake for one. Every timer keeps its
+    // anchor, so on release its next tick is the next point of its own period after now:
+    // exactly when it would have come had every held tick been delivered.
+    void setHeld(bool held);
+    bool held() const { return held_; }
+    // Told when a timer may fall due sooner than the last nextDue() said without a tick having
+    // run (a release, or a timer enabled or re-timed from outside a tick), so a driver re-arms.
+    void setOnReschedule(std::function<void()> onReschedule) { onReschedule_ = std::move(onReschedule); }
+
+    // The earliest due time of an enabled timer; none while held.
     std::optional<Micros> nextDue() const;
     // Fires every timer that is due at the clock's now, each once. A tick may disable timers
     // that are due as well; they do not fire.
@@ -54,11 +63,17 @@ private:
 
     Micros periodFor(int intervalMs) const;
     void restart(Entry& entry);
+    // The first point of the timer's own period after `now`.
+    Micros nextPointAfter(const Entry& entry, Micros now) const;
+    void rescheduled();
     std::optional<std::size_t> earliestDue(Micros now) const;
 
     const Clock& clock_;
     Micros grid_;
     std::vector<Entry> entries_;
+    bool held_ = false;
+    bool ticking_ = false;
+    std::function<void()> onReschedule_;
 };
 
 } // namespace namoro::runtime

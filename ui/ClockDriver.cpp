@@ -1,13 +1,25 @@
 #include "ClockDriver.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace namoro::ui {
+
+int timerWaitMs(runtime::Micros wait)
+{
+    const auto ms = wait.count() / 1000 + (wait.count() % 1000 > 0 ? 1 : 0);
+    return static_cast<int>(std::clamp<std::int64_t>(ms, 0, std::numeric_limits<int>::max()));
+}
 
 ClockDriver::ClockDriver(runtime::TimerScheduler& scheduler) : scheduler_(scheduler)
 {
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer_, &QTimer::timeout, [this] { fire(); });
+    scheduler_.setOnReschedule([this] { arm(); });
 }
+
+ClockDriver::~ClockDriver() { scheduler_.setOnReschedule({}); }
 
 void ClockDriver::fire()
 {
@@ -18,12 +30,11 @@ void ClockDriver::fire()
 void ClockDriver::arm()
 {
     const auto due = scheduler_.nextDue();
-    if (!due)
-        return; // every timer is stopped: nothing left to wake up for
-    const auto wait = *due - scheduler_.clock().now();
-    // Qt waits whole milliseconds; round up so the timer never wakes before it is due.
-    const auto ms = std::max<std::int64_t>(0, (wait.count() + 999) / 1000);
-    timer_.start(static_cast<int>(ms));
+    if (!due) {
+        timer_.stop(); // held or stopped: nothing to wake up for
+        return;
+    }
+    timer_.start(timerWaitMs(*due - scheduler_.clock().now()));
 }
 
 } // namespace namoro::ui

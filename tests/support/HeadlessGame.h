@@ -36,11 +36,11 @@ public:
 
 class HeadlessGame {
 public:
-    explicit HeadlessGame(bool start = true, runtime::Micros grid = runtime::TimerScheduler::kClassicGrid)
+    explicit HeadlessGame(bool start = true, logic::Game::Options options = {})
     {
         auto random = std::make_unique<ScriptedRandom>();
         random_ = random.get();
-        auto created = logic::Game::create(assets::form1Layout(), clock_, std::move(random), {grid});
+        auto created = logic::Game::create(assets::form1Layout(), clock_, std::move(random), options);
         if (!created)
             throw std::runtime_error(created.error());
         game_ = std::move(created).value();
