@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QSignalBlocker>
 #include <algorithm>
+#include <cmath>
 
 namespace namoro::ui {
 namespace {
@@ -172,7 +173,9 @@ void PlayArea::click(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    if (window::PictureControl* picture = pictureAt(event->position().toPoint()))
+    // The logical pixel under the pointer: toPoint() would round a fractional position up half the time.
+    const QPointF at = event->position();
+    if (window::PictureControl* picture = pictureAt(QPoint(int(std::floor(at.x())), int(std::floor(at.y())))))
         dispatcher_.dispatch(picture->onClick);
 }
 

@@ -38,6 +38,15 @@ struct ShownGame : HeadlessGame {
         throw std::runtime_error("no opaque pixel");
     }
 
+    // Puts the item's top left corner at the logical pixel `at` and every other item out of sight.
+    void isolate(int item, QPoint at)
+    {
+        for (int other = 1; other <= 17; ++other)
+            picture(other).setTop(-100000);
+        picture(item).setLeft(float(at.x() * 15));
+        picture(item).setTop(float(at.y() * 15));
+    }
+
     int countClicks(int item)
     {
         auto counter = std::make_shared<int>(0);
@@ -151,6 +160,24 @@ TEST(GameWindow, AClickReachesThePictureUnderIt)
     QTest::mouseClick(&game.area(), Qt::RightButton, {}, game.opaquePoint(11));
     QTest::mouseClick(&game.area(), Qt::LeftButton, {}, QPoint(400, 300));
     EXPECT_EQ(*game.counters[std::size_t(eleven)], 3);
+}
+
+TEST(GameWindow, AClickAtAFractionalPositionTakesThePixelUnderThePointer)
+{
+    ShownGame game;
+    const int eleven = game.countClicks(11);
+    game.isolate(11, {200, 300});
+    const int width = game.picture(11).picture().width;
+    auto press = [&](QPointF at) {
+        QMouseEvent event(QEvent::MouseButtonPress, at, game.area().mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(&game.area(), &event);
+    };
+    // At a device pixel ratio of 2 these are the device pixels either side of the item's edges.
+    press({199.5, 310});
+    EXPECT_EQ(*game.counters[std::size_t(eleven)], 0);
+    press({199.5 + width, 310});
+    EXPECT_EQ(*game.counters[std::size_t(eleven)], 1);
 }
 
 TEST(GameWindow, TheTopmostPictureTakesTheClick)
