@@ -8,7 +8,9 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTest>
+#include <QWindow>
 
 using namespace namoro;
 using namespace namoro::testing;
@@ -104,6 +106,19 @@ TEST(GameWindow, DrawsPicturesOneToOneWithTransparentSurroundings)
         for (int y = 488; y < 520 && !red; ++y)
             red = shot.pixelColor(x, y) == QColor(255, 0, 0);
     EXPECT_TRUE(red);
+}
+
+TEST(GameWindow, GrowsNoLargerThanTheScreensAvailableArea)
+{
+    ShownGame game;
+    const QSize available = game.window.screen()->availableGeometry().size();
+    // As a window system without a window manager would do it.
+    game.window.windowHandle()->resize(available * 5);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(game.window.width(), available.width());
+    EXPECT_EQ(game.window.height(), available.height());
+    EXPECT_EQ(game.form().scaleWidth(), float(game.area().width() * 15));
+    EXPECT_EQ(game.form().scaleHeight(), float(game.area().height() * 15));
 }
 
 TEST(GameWindow, ResizingMovesTheBoundsTheItemsFallWithin)
