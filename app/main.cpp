@@ -7,8 +7,6 @@
 
 int main(int argc, char** argv)
 {
-    // Whole-number scaling keeps the pixel art crisp on high-density screens.
-    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
     const QApplication app(argc, argv);
     return namoro::app::runGame();
 }

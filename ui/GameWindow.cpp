@@ -2,6 +2,8 @@
 
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QScreen>
+#include <QWindow>
 
 namespace namoro::ui {
 
@@ -41,6 +43,34 @@ void GameWindow::closeEvent(QCloseEvent* event)
 {
     dispatcher_.end(0);
     event->accept();
+}
+
+void GameWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!screenChanged_) {
+        screenChanged_ = connect(windowHandle(), &QWindow::screenChanged, this, &GameWindow::fitScreen);
+        fitScreen(windowHandle()->screen());
+    }
+}
+
+// Without a window manager nothing holds the window to its largest size; hold it here.
+void GameWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    const QSize bounded = size().boundedTo(maximumSize());
+    if (bounded != size())
+        resize(bounded);
+}
+
+void GameWindow::fitScreen(QScreen* screen)
+{
+    disconnect(availableChanged_);
+    if (!screen)
+        return;
+    availableChanged_ = connect(screen, &QScreen::availableGeometryChanged, this,
+                                [this](const QRect& available) { setMaximumSize(available.size()); });
+    setMaximumSize(screen->availableGeometry().size());
 }
 
 } // namespace namoro::ui

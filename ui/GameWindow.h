@@ -10,7 +10,8 @@
 namespace namoro::ui {
 
 // The game's top-level window: the form's caption and menu bar over its inner area.
-// Closing it ends the program as the End command does.
+// Closing it ends the program as the End command does. It grows at most to its screen's
+// available area: a larger window would only cost memory for pixels nobody sees.
 class GameWindow final : public QMainWindow {
 public:
     GameWindow(window::Form& form, runtime::EventDispatcher& dispatcher);
@@ -20,10 +21,16 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void fitScreen(QScreen* screen);
+
     runtime::EventDispatcher& dispatcher_;
     PlayArea* playArea_; // owned by the window
+    QMetaObject::Connection screenChanged_;
+    QMetaObject::Connection availableChanged_;
 };
 
 } // namespace namoro::ui

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QSignalBlocker>
 #include <algorithm>
+#include <cmath>
 
 namespace namoro::ui {
 namespace {
@@ -58,7 +59,7 @@ PlayArea::PlayArea(window::Form& form, runtime::EventDispatcher& dispatcher, QWi
     setAttribute(Qt::WA_OpaquePaintEvent); // paintEvent fills every pixel itself
     setFocusPolicy(Qt::NoFocus);
     for (const auto& picture : form_.pictures())
-        images_.push_back(toImage(picture->picture()));
+        images_.emplace_back(toImage(picture->picture()));
     if (!form_.labels().empty())
         captionFont_ = captionFontFor(form_.labels().front()->style().font);
 
@@ -127,8 +128,8 @@ window::PictureControl* PlayArea::pictureAt(QPoint point) const
 
 void PlayArea::pictureMoved(const window::PictureControl& picture, const window::Rect& before)
 {
-    update(pictureRect(picture, before));
-    update(pictureRect(picture, picture.rect()));
+    update(PixelArt::reach(pictureRect(picture, before)));
+    update(PixelArt::reach(pictureRect(picture, picture.rect())));
 }
 
 void PlayArea::textWritten(const window::TextBox& box)
@@ -146,7 +147,6 @@ void PlayArea::captionWritten(const window::Label& label) { update(toPixels(labe
 void PlayArea::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     const QRect dirty = event->rect();
     painter.fillRect(dirty, toColour(form_.backColour()));
 
@@ -163,8 +163,8 @@ void PlayArea::paintEvent(QPaintEvent* event)
     const auto& pictures = form_.pictures();
     for (std::size_t i = 0; i < pictures.size(); ++i) {
         const QRect r = pictureRect(*pictures[i], pictures[i]->rect());
-        if (r.intersects(dirty))
-            painter.drawImage(r.topLeft(), images_[i]);
+        if (PixelArt::reach(r).intersects(dirty))
+            images_[i].draw(painter, r.topLeft());
     }
 }
 
@@ -172,7 +172,9 @@ void PlayArea::click(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    if (window::PictureControl* picture = pictureAt(event->position().toPoint()))
+    // The logical pixel under the pointer: toPoint() would round a fractional position up half the time.
+    const QPointF at = event->position();
+    if (window::PictureControl* picture = pictureAt(QPoint(int(std::floor(at.x())), int(std::floor(at.y())))))
         dispatcher_.dispatch(picture->onClick);
 }
 

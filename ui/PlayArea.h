@@ -1,11 +1,12 @@
 #pragma once
 
+#include "PixelArt.h"
+
 #include "runtime/EventDispatcher.h"
 #include "window/Form.h"
 #include "window/FormObserver.h"
 
 #include <QFont>
-#include <QImage>
 #include <QLineEdit>
 #include <QWidget>
 #include <string_view>
@@ -49,7 +50,7 @@ private:
 
     window::Form& form_;
     runtime::EventDispatcher& dispatcher_;
-    std::vector<QImage> images_; // one per picture, in the form's picture order
+    std::vector<PixelArt> images_; // one per picture, in the form's picture order
     std::vector<Box> boxes_;     // in tab order
     QFont captionFont_;
 };

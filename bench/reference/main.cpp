@@ -16,7 +16,6 @@ public:
 
 int main(int argc, char** argv)
 {
-    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
     QApplication app(argc, argv);
 
     QMainWindow window;

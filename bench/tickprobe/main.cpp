@@ -63,7 +63,6 @@ void record(window::Form& form, const runtime::Clock& clock, TickLog& log)
 
 int main(int argc, char** argv)
 {
-    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
     const QApplication app(argc, argv);
     TickLog log;
     app::RunHooks hooks;

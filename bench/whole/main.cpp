@@ -296,6 +296,7 @@ try {
     const Micro micros[] = {
         {"readLayoutAndDecodePictures", "reading the stored layout and decoding the 17 pictures (ms)", 2},
         {"repaintInnerArea", "one full repaint of the inner area, offscreen (ms)", 1},
+        {"repaintInnerAreaAtOneAndAHalf", "the same at a device pixel ratio of 1.5 (ms)", 1},
         {"wholeGameOnVirtualClock", "one whole 60-second game on the virtual clock (ms)", 5},
     };
     for (const Micro& m : micros) {

@@ -4,11 +4,15 @@
 
 #include "ui/GameWindow.h"
 
+#include <QBackingStore>
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTest>
+#include <QWindow>
+#include <array>
 
 using namespace namoro;
 using namespace namoro::testing;
@@ -36,6 +40,15 @@ struct ShownGame : HeadlessGame {
             }
         }
         throw std::runtime_error("no opaque pixel");
+    }
+
+    // Puts the item's top left corner at the logical pixel `at` and every other item out of sight.
+    void isolate(int item, QPoint at)
+    {
+        for (int other = 1; other <= 17; ++other)
+            picture(other).setTop(-100000);
+        picture(item).setLeft(float(at.x() * 15));
+        picture(item).setTop(float(at.y() * 15));
     }
 
     int countClicks(int item)
@@ -97,6 +110,86 @@ TEST(GameWindow, DrawsPicturesOneToOneWithTransparentSurroundings)
     EXPECT_TRUE(red);
 }
 
+// Counts the paints a widget receives.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// Each device pixel must show the picture pixels it covers in proportion to how much of it
+// each covers: so every picture pixel keeps the same size and shape, whether the item starts
+// on a device pixel or between two, and moving it leaves nothing behind. This runs once more
+// as a test of its own under QT_SCALE_FACTOR=1.5, where a picture pixel is 1.5 device pixels
+// and the device pixel that two blocks share must be an even blend of both.
+TEST(GameWindow, EveryPicturePixelIsTheSameSizeWhereverTheItemIs)
+{
+    ShownGame game;
+    const double ratio = game.window.devicePixelRatioF();
+    if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) {
+        ASSERT_EQ(ratio, qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
+    }
+    PaintCounter counter;
+    game.area().installEventFilter(&counter);
+    using Rgb = std::array<double, 3>;
+    auto rgb = [](QColor c) { return Rgb{double(c.red()), double(c.green()), double(c.blue())}; };
+    const Rgb lavender{192, 192, 255};
+    const auto& item = game.picture(11).picture();
+    for (const QPoint at : {QPoint(100, 100), QPoint(101, 101), QPoint(103, 100)}) {
+        const int paints = counter.paints;
+        game.isolate(11, at);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return counter.paints > paints; }));
+        const auto* shown = dynamic_cast<const QImage*>(game.window.backingStore()->paintDevice());
+        ASSERT_TRUE(shown);
+        const QPoint origin = game.area().mapTo(&game.window, at); // logical, in the window
+        int wrong = 0;
+        std::string first;
+        // Device pixels around the item, reaching where it was before.
+        for (int dy = int((origin.y() - 4) * ratio); dy <= int((origin.y() + item.height + 4) * ratio); ++dy) {
+            for (int dx = int((origin.x() - 4) * ratio); dx <= int((origin.x() + item.width + 4) * ratio); ++dx) {
+                Rgb expected = lavender;
+                for (int y = int(dy / ratio); y <= int((dy + 1) / ratio); ++y) {
+                    for (int x = int(dx / ratio); x <= int((dx + 1) / ratio); ++x) {
+                        const int px = x - origin.x(), py = y - origin.y();
+                        if (!item.opaqueAt(px, py))
+                            continue;
+                        const double share = (std::min(dx + 1.0, (x + 1) * ratio) - std::max(double(dx), x * ratio)) *
+                                             (std::min(dy + 1.0, (y + 1) * ratio) - std::max(double(dy), y * ratio));
+                        const Rgb colour = rgb(QColor(item.argb[std::size_t(py * item.width + px)]));
+                        for (std::size_t c = 0; c < 3; ++c)
+                            expected[c] += share * (colour[c] - lavender[c]);
+                    }
+                }
+                const Rgb seen = rgb(shown->pixelColor(dx, dy));
+                bool off = false;
+                for (std::size_t c = 0; c < 3; ++c)
+                    off = off || std::abs(seen[c] - expected[c]) > 3;
+                if (off && wrong++ == 0)
+                    first = QStringLiteral("(%1, %2) is %3, not rgb(%4, %5, %6)")
+                                .arg(dx).arg(dy).arg(shown->pixelColor(dx, dy).name())
+                                .arg(expected[0]).arg(expected[1]).arg(expected[2]).toStdString();
+            }
+        }
+        EXPECT_EQ(wrong, 0) << "item at " << at.x() << ", " << at.y() << ": " << first;
+    }
+}
+
+TEST(GameWindow, GrowsNoLargerThanTheScreensAvailableArea)
+{
+    ShownGame game;
+    const QSize available = game.window.screen()->availableGeometry().size();
+    // As a window system without a window manager would do it.
+    game.window.windowHandle()->resize(available * 5);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(game.window.width(), available.width());
+    EXPECT_EQ(game.window.height(), available.height());
+    EXPECT_EQ(game.form().scaleWidth(), float(game.area().width() * 15));
+    EXPECT_EQ(game.form().scaleHeight(), float(game.area().height() * 15));
+}
+
 TEST(GameWindow, ResizingMovesTheBoundsTheItemsFallWithin)
 {
     ShownGame game;
@@ -151,6 +244,24 @@ TEST(GameWindow, AClickReachesThePictureUnderIt)
     QTest::mouseClick(&game.area(), Qt::RightButton, {}, game.opaquePoint(11));
     QTest::mouseClick(&game.area(), Qt::LeftButton, {}, QPoint(400, 300));
     EXPECT_EQ(*game.counters[std::size_t(eleven)], 3);
+}
+
+TEST(GameWindow, AClickAtAFractionalPositionTakesThePixelUnderThePointer)
+{
+    ShownGame game;
+    const int eleven = game.countClicks(11);
+    game.isolate(11, {200, 300});
+    const int width = game.picture(11).picture().width;
+    auto press = [&](QPointF at) {
+        QMouseEvent event(QEvent::MouseButtonPress, at, game.area().mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(&game.area(), &event);
+    };
+    // At a device pixel ratio of 2 these are the device pixels either side of the item's edges.
+    press({199.5, 310});
+    EXPECT_EQ(*game.counters[std::size_t(eleven)], 0);
+    press({199.5 + width, 310});
+    EXPECT_EQ(*game.counters[std::size_t(eleven)], 1);
 }
 
 TEST(GameWindow, TheTopmostPictureTakesTheClick)
