@@ -1,8 +1,9 @@
 # The front door: every command installs what it needs first, so each works alone on a fresh machine.
 PRESET ?= default
 BUILD_DIR := build
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test bench package clean
+.PHONY: all deps configure build run test bench package fuzz clean
 
 all: build
 
@@ -27,5 +28,11 @@ bench: build
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB
 
+# Each fuzz target for FUZZ_SECONDS, one after another, from the committed corpora in fuzz/corpus.
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	./scripts/fuzz.sh run build-fuzz $(FUZZ_SECONDS)
+
 clean:
-	rm -rf build build-debug
+	rm -rf build build-debug build-fuzz

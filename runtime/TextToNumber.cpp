@@ -3,7 +3,9 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
+#include <utility>
 
 namespace namoro::runtime {
 namespace {
@@ -27,6 +29,41 @@ char foldCodePoint(char32_t cp)
     }
 }
 
+// The code point that a well-formed UTF-8 sequence at `text[i]` encodes, and its length; nothing
+// for an overlong form, a surrogate, a value beyond U+10FFFF, a stray or a truncated sequence.
+std::optional<std::pair<char32_t, std::size_t>> decodeUtf8(std::string_view text, std::size_t i)
+{
+    const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
+    const unsigned lead = byte(i);
+    std::size_t length = 0;
+    unsigned low = 0x80, high = 0xBF; // the second byte's range; it excludes the forbidden forms
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return std::nullopt;
+    }
+    if (text.size() - i < length)
+        return std::nullopt;
+    char32_t cp = lead & (0x7Fu >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        const unsigned next = byte(i + k);
+        if (next < low || next > high)
+            return std::nullopt;
+        cp = (cp << 6) | (next & 0x3Fu);
+        low = 0x80;
+        high = 0xBF;
+    }
+    return std::pair{cp, length};
+}
+
 // ASCII stays; every other character folds to its ASCII form or to a byte no number contains.
 std::string foldToAscii(std::string_view utf8)
 {
@@ -37,17 +74,13 @@ std::string foldToAscii(std::string_view utf8)
         if (lead < 0x80) {
             out += static_cast<char>(lead);
             ++i;
-            continue;
+        } else if (const auto decoded = decodeUtf8(utf8, i)) {
+            out += foldCodePoint(decoded->first);
+            i += decoded->second;
+        } else {
+            out += kNotNumeric;
+            ++i;
         }
-        const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-        char32_t cp = lead & (0x3F >> (length - 1));
-        std::size_t used = 1;
-        while (used < length && i + used < utf8.size() && (static_cast<unsigned char>(utf8[i + used]) & 0xC0) == 0x80) {
-            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + used]) & 0x3F);
-            ++used;
-        }
-        out += used == length ? foldCodePoint(cp) : kNotNumeric;
-        i += used;
     }
     return out;
 }
@@ -59,47 +92,58 @@ bool isSpace(char c)
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The longest number at the start of a text: [sign] digits [. digits] [e [sign] digits],
-// with at least one mantissa digit. Remembers enough to tell overflow from underflow.
-struct NumberPrefix {
+// More significant digits than this never change which double is nearest (767 can matter), so
+// the rest only counts for being non-zero: it rounds like one more non-zero digit.
+constexpr std::size_t kKeptDigits = 800;
+// Beyond any exponent a double can reach, however many digits stand before the point.
+constexpr long long kExponentCap = 1'000'000'000'000'000LL;
+
+// The longest number at the start of a text: [sign] digits [. digits] [e [sign] digits], with
+// at least one mantissa digit, as the value 0.digits x 10^exponent. The number of digits is
+// folded into the exponent, so a text of any length reads by its value.
+struct ScannedNumber {
     std::size_t length = 0;   // 0 when the text does not start with a number
     bool negative = false;
-    long decimalOrder = 0;    // power of ten of the leading significant digit
-    bool allZero = true;
+    std::string digits;       // significant digits without leading or trailing zeros; empty for zero
+    long long exponent = 0;
 };
 
-NumberPrefix scanNumber(std::string_view s)
+ScannedNumber scanNumber(std::string_view s)
 {
-    NumberPrefix prefix;
+    ScannedNumber number;
     std::size_t i = 0;
     if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-        prefix.negative = s[i++] == '-';
-    long integerDigits = 0;
-    long leadingFractionZeros = 0;
-    bool digits = false;
-    for (; i < s.size() && isDigit(s[i]); ++i) {
-        digits = true;
-        if (s[i] != '0' || !prefix.allZero) {
-            prefix.allZero = false;
-            ++integerDigits;
+        number.negative = s[i++] == '-';
+    bool dropped = false; // a non-zero digit beyond the kept ones
+    long long point = 0;  // where the decimal point stands relative to the first significant digit
+    const auto take = [&](char digit, bool integerPart) {
+        if (number.digits.empty() && digit == '0') {
+            point -= integerPart ? 0 : 1;
+            return;
         }
+        if (number.digits.size() < kKeptDigits)
+            number.digits += digit;
+        else
+            dropped = dropped || digit != '0';
+        point += integerPart ? 1 : 0;
+    };
+    bool mantissa = false;
+    for (; i < s.size() && isDigit(s[i]); ++i) {
+        take(s[i], true);
+        mantissa = true;
     }
     if (i < s.size() && s[i] == '.') {
         std::size_t j = i + 1;
-        for (; j < s.size() && isDigit(s[j]); ++j) {
-            if (prefix.allZero && s[j] == '0')
-                ++leadingFractionZeros;
-            else
-                prefix.allZero = false;
-        }
-        if (digits || j > i + 1) {
-            digits = true;
+        for (; j < s.size() && isDigit(s[j]); ++j)
+            take(s[j], false);
+        if (mantissa || j > i + 1) {
+            mantissa = true;
             i = j;
         }
     }
-    if (!digits)
+    if (!mantissa)
         return {};
-    long exponent = 0;
+    long long exponent = 0;
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
         std::size_t j = i + 1;
         bool negativeExponent = false;
@@ -107,33 +151,41 @@ NumberPrefix scanNumber(std::string_view s)
             negativeExponent = s[j++] == '-';
         if (j < s.size() && isDigit(s[j])) {
             for (; j < s.size() && isDigit(s[j]); ++j)
-                exponent = std::min(exponent * 10 + (s[j] - '0'), 1'000'000L);
+                exponent = std::min(exponent * 10 + (s[j] - '0'), kExponentCap);
             i = j;
             if (negativeExponent)
                 exponent = -exponent;
         }
     }
-    prefix.length = i;
-    prefix.decimalOrder = (integerDigits > 0 ? integerDigits - 1 : -(leadingFractionZeros + 1)) + exponent;
-    return prefix;
+    if (dropped) {
+        number.digits += '1';
+    } else {
+        while (!number.digits.empty() && number.digits.back() == '0')
+            number.digits.pop_back();
+    }
+    number.length = i;
+    number.exponent = point + exponent;
+    return number;
 }
 
 enum class Range { Finite, Overflow };
 
-// Reads a scanned number; an underflow reads as a zero of its sign.
-std::pair<double, Range> readNumber(std::string_view text, const NumberPrefix& prefix)
+// Reads a scanned number; an underflow reads as a zero of its sign, an overflow as an infinity.
+std::pair<double, Range> readNumber(const ScannedNumber& number)
 {
-    std::string_view digits = text.substr(0, prefix.length);
-    if (!digits.empty() && digits.front() == '+')
-        digits.remove_prefix(1); // from_chars takes no plus sign
+    const double sign = number.negative ? -1.0 : 1.0;
+    const auto overflow = std::pair{sign * std::numeric_limits<double>::infinity(), Range::Overflow};
+    const auto underflow = std::pair{sign * 0.0, Range::Finite};
+    // 0.d x 10^e lies in [10^(e-1), 10^e): beyond 10^309 or below 10^-325 nothing is left to round.
+    if (number.digits.empty() || number.exponent < -325)
+        return underflow;
+    if (number.exponent > 310)
+        return overflow;
+    const std::string normal = (number.negative ? "-0." : "0.") + number.digits + 'e' + std::to_string(number.exponent);
     double value = 0.0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (error == std::errc::result_out_of_range) {
-        if (!prefix.allZero && prefix.decimalOrder > 0)
-            return {prefix.negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity(),
-                    Range::Overflow};
-        return {prefix.negative ? -0.0 : 0.0, Range::Finite};
-    }
+    const auto [end, error] = std::from_chars(normal.data(), normal.data() + normal.size(), value);
+    if (error == std::errc::result_out_of_range)
+        return number.exponent > 0 ? overflow : underflow;
     return {value, Range::Finite};
 }
 
@@ -148,10 +200,10 @@ std::optional<double> strictNumber(std::string_view utf8)
     while (!text.empty() && isSpace(text.back()))
         text.remove_suffix(1);
 
-    const NumberPrefix prefix = scanNumber(text);
-    if (prefix.length == 0 || prefix.length != text.size())
+    const ScannedNumber number = scanNumber(text);
+    if (number.length == 0 || number.length != text.size())
         return std::nullopt;
-    const auto [value, range] = readNumber(text, prefix);
+    const auto [value, range] = readNumber(number);
     if (range == Range::Overflow)
         return std::nullopt;
     return value;
@@ -161,10 +213,10 @@ double lenientNumber(std::string_view utf8)
 {
     std::string text = foldToAscii(utf8);
     std::erase_if(text, isSpace);
-    const NumberPrefix prefix = scanNumber(text);
-    if (prefix.length == 0)
+    const ScannedNumber number = scanNumber(text);
+    if (number.length == 0)
         return 0.0;
-    return readNumber(text, prefix).first;
+    return readNumber(number).first;
 }
 
 } // namespace namoro::runtime

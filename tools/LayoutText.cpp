@@ -1,5 +1,6 @@
 #include "LayoutText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <iomanip>
 #include <limits>
@@ -14,10 +15,30 @@ struct ParseFailure {
     std::string message;
 };
 
-// One line's words; a quoted word keeps its spaces, with \" and \\ as escapes.
-std::vector<std::string> splitWords(std::string_view line, int lineNumber)
+struct Word {
+    std::string text;
+    bool quoted = false;
+};
+
+int hexDigit(char c)
 {
-    std::vector<std::string> words;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+// One line's words. A quoted word keeps its spaces; \" \\ and \xHH stand for the quote, the
+// backslash and any byte, so a text can hold line breaks and other control characters.
+std::vector<Word> splitWords(std::string_view line, int lineNumber)
+{
+    const auto fail = [&](const std::string& problem) {
+        throw ParseFailure{"line " + std::to_string(lineNumber) + ": " + problem};
+    };
+    std::vector<Word> words;
     std::size_t i = 0;
     while (i < line.size()) {
         if (line[i] == ' ' || line[i] == '\t' || line[i] == '\r') {
@@ -25,20 +46,28 @@ std::vector<std::string> splitWords(std::string_view line, int lineNumber)
         } else if (line[i] == '#') {
             break;
         } else if (line[i] == '"') {
-            std::string word = "\"";
+            Word word{"", true};
             for (++i; i < line.size() && line[i] != '"'; ++i) {
-                if (line[i] == '\\' && i + 1 < line.size())
-                    ++i;
-                word += line[i];
+                if (line[i] != '\\') {
+                    word.text += line[i];
+                } else if (i + 1 < line.size() && (line[i + 1] == '"' || line[i + 1] == '\\')) {
+                    word.text += line[++i];
+                } else if (i + 3 < line.size() && line[i + 1] == 'x' && hexDigit(line[i + 2]) >= 0 &&
+                           hexDigit(line[i + 3]) >= 0) {
+                    word.text += static_cast<char>(hexDigit(line[i + 2]) * 16 + hexDigit(line[i + 3]));
+                    i += 3;
+                } else {
+                    fail("a backslash in a text stands before \", \\ or xHH");
+                }
             }
             if (i == line.size())
-                throw ParseFailure{"line " + std::to_string(lineNumber) + ": unterminated text"};
+                fail("unterminated text");
             ++i;
             words.push_back(std::move(word));
         } else {
-            const std::size_t end = line.find_first_of(" \t\r", i);
-            words.emplace_back(line.substr(i, end == std::string_view::npos ? std::string_view::npos : end - i));
-            i = end == std::string_view::npos ? line.size() : end;
+            const std::size_t end = std::min(line.find_first_of(" \t\r", i), line.size());
+            words.push_back({std::string(line.substr(i, end - i))});
+            i = end;
         }
     }
     return words;
@@ -46,9 +75,13 @@ std::vector<std::string> splitWords(std::string_view line, int lineNumber)
 
 class Line {
 public:
-    Line(int number, std::vector<std::string> words) : number_(number), words_(std::move(words)) {}
+    Line(int number, std::vector<Word> words) : number_(number), words_(std::move(words))
+    {
+        if (words_.front().quoted)
+            fail("a line starts with a word, not a text");
+    }
 
-    const std::string& key() const { return words_.front(); }
+    const std::string& key() const { return words_.front().text; }
     [[noreturn]] void fail(const std::string& problem) const
     {
         throw ParseFailure{"line " + std::to_string(number_) + ", " + key() + ": " + problem};
@@ -62,7 +95,7 @@ public:
     template <class T>
     T number(std::size_t at) const
     {
-        const std::string& word = words_.at(at);
+        const std::string& word = bare(at);
         long long value = 0;
         const bool hexadecimal = word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X');
         const char* first = word.data() + (hexadecimal ? 2 : 0);
@@ -82,21 +115,27 @@ public:
     {
         if (at == 1)
             expectCount(1);
-        const std::string& word = words_.at(at);
-        if (word.empty() || word[0] != '"')
+        if (!words_.at(at).quoted)
             fail("expects a text in double quotes");
-        return word.substr(1);
+        return words_[at].text;
+    }
+    // A name stands bare or, when it holds spaces or other characters a bare word cannot, quoted.
+    const std::string& name(std::size_t at) const { return words_.at(at).text; }
+    const std::string& bare(std::size_t at) const
+    {
+        if (words_.at(at).quoted)
+            fail("expects a value without quotes");
+        return words_[at].text;
     }
     TwipRect rect() const
     {
         expectCount(4);
         return {number<std::int16_t>(1), number<std::int16_t>(2), number<std::int16_t>(3), number<std::int16_t>(4)};
     }
-    const std::vector<std::string>& words() const { return words_; }
 
 private:
     int number_;
-    std::vector<std::string> words_;
+    std::vector<Word> words_;
 };
 
 template <class T>
@@ -110,7 +149,7 @@ void set(const Line& line, std::optional<T>& slot, T value)
 std::vector<std::uint8_t> hexBytes(const Line& line)
 {
     line.expectCount(1);
-    const std::string& hex = line.words()[1];
+    const std::string& hex = line.bare(1);
     if (hex.size() % 2 != 0)
         line.fail("odd number of hex digits");
     std::vector<std::uint8_t> bytes(hex.size() / 2);
@@ -174,7 +213,7 @@ private:
     {
         WindowRecord w;
         block.front().expectCount(1);
-        w.name = block.front().words()[1];
+        w.name = block.front().name(1);
         for (std::size_t i = 1; i < block.size(); ++i) {
             const Line& l = block[i];
             if (l.key() == "caption") set(l, w.caption, l.text());
@@ -197,7 +236,7 @@ private:
         head.expectCount(2);
         ElementRecord e;
         e.index = head.number<std::uint8_t>(1);
-        e.name = head.words()[2];
+        e.name = head.name(2);
         const std::string& kind = head.key();
         if (kind == "timer") e.body = timer(block);
         else if (kind == "textbox") e.body = textBox(block);
@@ -295,13 +334,30 @@ private:
 
 std::string quoted(const std::string& text)
 {
+    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out = "\"";
     for (const char c : text) {
-        if (c == '"' || c == '\\')
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
             out += '\\';
-        out += c;
+            out += c;
+        } else if (byte < 0x20 || byte == 0x7F) {
+            out += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xF]};
+        } else {
+            out += c;
+        }
     }
     return out + '"';
+}
+
+// A name as a bare word where it can stand as one, else quoted.
+std::string nameWord(const std::string& name)
+{
+    const bool bare = !name.empty() && std::none_of(name.begin(), name.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte <= 0x20 || byte == 0x7F || c == '"' || c == '#' || c == '\\';
+    });
+    return bare ? name : quoted(name);
 }
 
 std::string colour(std::uint32_t value)
@@ -330,7 +386,7 @@ public:
 
     void print(const WindowRecord& w)
     {
-        out << "window " << w.name << '\n';
+        out << "window " << nameWord(w.name) << '\n';
         property("caption", w.caption, quoted);
         property("back-colour", w.backColour, colour);
         property("unread-text", w.unreadText, quoted);
@@ -418,7 +474,7 @@ std::string printLayoutText(const LayoutDescription& layout)
     printer.out << "layout-version " << layout.version << "\n\n";
     printer.print(layout.window);
     for (const ElementRecord& e : layout.elements) {
-        printer.out << '\n' << kindWord(e.body) << ' ' << int(e.index) << ' ' << e.name << '\n';
+        printer.out << '\n' << kindWord(e.body) << ' ' << int(e.index) << ' ' << nameWord(e.name) << '\n';
         std::visit([&](const auto& body) { printer.print(body); }, e.body);
         printer.out << "end\n";
     }

@@ -86,7 +86,7 @@ public:
         const auto* p = reinterpret_cast<const char*>(take(field, n));
         auto text = shiftJisToUtf8(std::string_view(p, n));
         if (!text)
-            fail(field, "is not valid code page 932 text", at);
+            fail(field, "is not code page 932 text in its standard form", at);
         return *text;
     }
 
@@ -115,24 +115,25 @@ private:
     std::size_t limit_;
 };
 
-template <class T>
-void once(StreamReader& in, std::optional<T>& slot, const std::string& field, std::size_t codeAt, T value)
-{
-    if (slot)
-        in.fail(field, "stored twice", codeAt);
-    slot = std::move(value);
-}
-
-// Properties follow as code bytes with values until the end byte.
+// Properties follow as code bytes with values until the end byte, each at most once and in
+// ascending code order, the one order the description can write back.
 template <class ReadOne>
 void readProperties(StreamReader& in, const std::string& owner, ReadOne readOne)
 {
+    int previous = -1;
     for (;;) {
         const std::size_t at = in.position();
         const std::uint8_t code = in.u8(owner + ".property-code");
         if (code == fmt::kEndOfRecord)
             return;
-        if (!readOne(code, at))
+        if (code <= previous) {
+            in.fail(owner + ".property-code",
+                    "property code " + hex(code) +
+                        (code == previous ? " stored twice" : " after " + hex(unsigned(previous)) + ", out of order"),
+                    at);
+        }
+        previous = code;
+        if (!readOne(code))
             in.fail(owner + ".property-code", "unknown property code " + hex(code), at);
     }
 }
@@ -147,20 +148,20 @@ WindowRecord readWindow(StreamReader& in)
     const std::size_t kindAt = in.position();
     if (const auto kind = in.u8(n + ".kind"); kind != static_cast<std::uint8_t>(ElementKind::Window))
         in.fail(n + ".kind", "is " + std::to_string(kind) + ", expected 13 (window)", kindAt);
-    readProperties(in, n, [&](std::uint8_t code, std::size_t at) {
+    readProperties(in, n, [&](std::uint8_t code) {
         switch (code) {
-        case c::kCaption: once(in, w.caption, n + ".caption", at, in.text(n + ".caption")); return true;
-        case c::kBackColour: once(in, w.backColour, n + ".back-colour", at, in.u32(n + ".back-colour")); return true;
-        case c::kUnreadText: once(in, w.unreadText, n + ".unread-text", at, in.text(n + ".unread-text")); return true;
-        case c::kUnreadValue: once(in, w.unreadValue, n + ".unread-value", at, in.i32(n + ".unread-value")); return true;
-        case c::kUnreadName: once(in, w.unreadName, n + ".unread-name", at, in.text(n + ".unread-name")); return true;
+        case c::kCaption: w.caption = in.text(n + ".caption"); return true;
+        case c::kBackColour: w.backColour = in.u32(n + ".back-colour"); return true;
+        case c::kUnreadText: w.unreadText = in.text(n + ".unread-text"); return true;
+        case c::kUnreadValue: w.unreadValue = in.i32(n + ".unread-value"); return true;
+        case c::kUnreadName: w.unreadName = in.text(n + ".unread-name"); return true;
         case c::kInnerArea: {
             ScreenArea a;
             a.left = in.i32(n + ".inner-area.left");
             a.top = in.i32(n + ".inner-area.top");
             a.width = in.i32(n + ".inner-area.width");
             a.height = in.i32(n + ".inner-area.height");
-            once(in, w.innerArea, n + ".inner-area", at, a);
+            w.innerArea = a;
             return true;
         }
         default: return false;
@@ -173,11 +174,11 @@ TimerRecord readTimer(StreamReader& in, const std::string& n)
 {
     namespace c = fmt::timer;
     TimerRecord t;
-    readProperties(in, n, [&](std::uint8_t code, std::size_t at) {
+    readProperties(in, n, [&](std::uint8_t code) {
         switch (code) {
-        case c::kInterval: once(in, t.interval, n + ".interval", at, in.i32(n + ".interval")); return true;
-        case c::kLayoutX: once(in, t.layoutX, n + ".layout-x", at, in.i32(n + ".layout-x")); return true;
-        case c::kLayoutY: once(in, t.layoutY, n + ".layout-y", at, in.i32(n + ".layout-y")); return true;
+        case c::kInterval: t.interval = in.i32(n + ".interval"); return true;
+        case c::kLayoutX: t.layoutX = in.i32(n + ".layout-x"); return true;
+        case c::kLayoutY: t.layoutY = in.i32(n + ".layout-y"); return true;
         default: return false;
         }
     });
@@ -188,10 +189,10 @@ TextBoxRecord readTextBox(StreamReader& in, const std::string& n)
 {
     namespace c = fmt::textbox;
     TextBoxRecord t;
-    readProperties(in, n, [&](std::uint8_t code, std::size_t at) {
+    readProperties(in, n, [&](std::uint8_t code) {
         switch (code) {
-        case c::kRect: once(in, t.rect, n + ".rect", at, in.rect(n + ".rect")); return true;
-        case c::kTabIndex: once(in, t.tabIndex, n + ".tab-index", at, in.i16(n + ".tab-index")); return true;
+        case c::kRect: t.rect = in.rect(n + ".rect"); return true;
+        case c::kTabIndex: t.tabIndex = in.i16(n + ".tab-index"); return true;
         default: return false;
         }
     });
@@ -202,8 +203,8 @@ std::vector<std::uint8_t> readPictureData(StreamReader& in, const std::string& n
 {
     const std::size_t countAt = in.position();
     const std::uint32_t count = in.u32(n + ".picture.size");
-    if (count < fmt::kPictureHeaderSize)
-        in.fail(n + ".picture.size", "is " + std::to_string(count) + ", less than its 8-byte header", countAt);
+    if (count <= fmt::kPictureHeaderSize)
+        in.fail(n + ".picture.size", "is " + std::to_string(count) + ", no GIF after its 8-byte header", countAt);
     if (count > in.limit() - in.position())
         in.fail(n + ".picture.size", "is " + std::to_string(count) + ", past the end of its record", countAt);
     const std::size_t tagAt = in.position();
@@ -223,10 +224,10 @@ PictureRecord readPicture(StreamReader& in, const std::string& n)
 {
     namespace c = fmt::picture;
     PictureRecord p;
-    readProperties(in, n, [&](std::uint8_t code, std::size_t at) {
+    readProperties(in, n, [&](std::uint8_t code) {
         switch (code) {
-        case c::kPicture: once(in, p.gif, n + ".picture", at, readPictureData(in, n)); return true;
-        case c::kRect: once(in, p.rect, n + ".rect", at, in.rect(n + ".rect")); return true;
+        case c::kPicture: p.gif = readPictureData(in, n); return true;
+        case c::kRect: p.rect = in.rect(n + ".rect"); return true;
         default: return false;
         }
     });
@@ -253,14 +254,14 @@ LabelRecord readLabel(StreamReader& in, const std::string& n)
 {
     namespace c = fmt::label;
     LabelRecord l;
-    readProperties(in, n, [&](std::uint8_t code, std::size_t at) {
+    readProperties(in, n, [&](std::uint8_t code) {
         switch (code) {
-        case c::kBackColour: once(in, l.backColour, n + ".back-colour", at, in.u32(n + ".back-colour")); return true;
-        case c::kForeColour: once(in, l.foreColour, n + ".fore-colour", at, in.u32(n + ".fore-colour")); return true;
-        case c::kRect: once(in, l.rect, n + ".rect", at, in.rect(n + ".rect")); return true;
-        case c::kTabIndex: once(in, l.tabIndex, n + ".tab-index", at, in.i16(n + ".tab-index")); return true;
-        case c::kAlignment: once(in, l.alignment, n + ".alignment", at, in.u8(n + ".alignment")); return true;
-        case c::kFont: once(in, l.font, n + ".font", at, readFont(in, n)); return true;
+        case c::kBackColour: l.backColour = in.u32(n + ".back-colour"); return true;
+        case c::kForeColour: l.foreColour = in.u32(n + ".fore-colour"); return true;
+        case c::kRect: l.rect = in.rect(n + ".rect"); return true;
+        case c::kTabIndex: l.tabIndex = in.i16(n + ".tab-index"); return true;
+        case c::kAlignment: l.alignment = in.u8(n + ".alignment"); return true;
+        case c::kFont: l.font = readFont(in, n); return true;
         default: return false;
         }
     });
@@ -272,10 +273,10 @@ MenuRecord readMenu(StreamReader& in, const std::string& n, bool topLevel)
     namespace c = fmt::menu;
     MenuRecord m;
     m.topLevel = topLevel;
-    readProperties(in, n, [&](std::uint8_t code, std::size_t at) {
+    readProperties(in, n, [&](std::uint8_t code) {
         switch (code) {
-        case c::kCaption: once(in, m.caption, n + ".caption", at, in.text(n + ".caption")); return true;
-        case c::kUnreadFlag: once(in, m.unreadFlag, n + ".unread-flag", at, in.u8(n + ".unread-flag")); return true;
+        case c::kCaption: m.caption = in.text(n + ".caption"); return true;
+        case c::kUnreadFlag: m.unreadFlag = in.u8(n + ".unread-flag"); return true;
         default: return false;
         }
     });

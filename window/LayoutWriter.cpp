@@ -112,10 +112,12 @@ void writeBody(StreamWriter& out, const std::string& /*name*/, const TextBoxReco
     property(out, c::kTabIndex, t.tabIndex, [&](auto v) { out.i16(v); });
 }
 
-void writeBody(StreamWriter& out, const std::string& /*name*/, const PictureRecord& p)
+void writeBody(StreamWriter& out, const std::string& name, const PictureRecord& p)
 {
     namespace c = fmt::picture;
     property(out, c::kPicture, p.gif, [&](const std::vector<std::uint8_t>& gif) {
+        if (gif.empty())
+            out.fail(name + ".picture", "is empty; a picture control without a picture stores none");
         out.u32(static_cast<std::uint32_t>(gif.size() + fmt::kPictureHeaderSize));
         out.raw(fmt::kPictureTag, sizeof fmt::kPictureTag);
         out.u32(static_cast<std::uint32_t>(gif.size()));
@@ -133,6 +135,8 @@ void writeBody(StreamWriter& out, const std::string& name, const LabelRecord& l)
     property(out, c::kTabIndex, l.tabIndex, [&](auto v) { out.i16(v); });
     property(out, c::kAlignment, l.alignment, [&](auto v) { out.u8(v); });
     property(out, c::kFont, l.font, [&](const FontRecord& f) {
+        if (f.version != 1)
+            out.fail(name + ".font.version", "is " + std::to_string(f.version) + ", expected 1");
         out.u8(f.version);
         out.u16(f.charset);
         out.u8(f.flags);
@@ -153,13 +157,22 @@ void writeBody(StreamWriter& out, const std::string& name, const MenuRecord& m)
     property(out, c::kUnreadFlag, m.unreadFlag, [&](auto v) { out.u8(v); });
 }
 
-void writeMarker(StreamWriter& out, const ElementRecord& element, bool first)
+// The marker grammar holds the controls first, then one menu on the bar with its commands.
+void writeMarker(StreamWriter& out, const ElementRecord& element, bool first, bool& menuOpen)
 {
+    const std::string field = element.name + ".marker";
     if (const auto* menu = std::get_if<MenuRecord>(&element.body)) {
+        if (menu->topLevel && menuOpen)
+            out.fail(field, "a second menu on the bar; the stream holds one menu");
+        if (!menu->topLevel && !menuOpen)
+            out.fail(field, "a command before any menu");
+        menuOpen = true;
         out.u8(fmt::kMenuEntry);
         if (menu->topLevel)
             out.u8(fmt::kOpensMenu);
     } else {
+        if (menuOpen)
+            out.fail(field, "a control after the menu; controls stand before it");
         out.u8(first ? fmt::kFirstElement : fmt::kNextControl);
     }
 }
@@ -177,13 +190,17 @@ LayoutResult<std::vector<std::uint8_t>> writeLayout(const LayoutDescription& lay
 {
     StreamWriter out;
     out.u32(0); // the stream length, patched at the end
+    if (layout.version != kLayoutVersion)
+        out.fail("layout-version", "is " + std::to_string(layout.version) + ", expected 65");
     out.u32(layout.version);
     writeWindow(out, layout.window);
 
-    bool first = true;
-    for (const ElementRecord& element : layout.elements) {
-        writeMarker(out, element, first);
-        first = false;
+    bool menuOpen = false;
+    for (std::size_t i = 0; i < layout.elements.size(); ++i) {
+        const ElementRecord& element = layout.elements[i];
+        writeMarker(out, element, i == 0, menuOpen);
+        if (element.index != i + 1)
+            out.fail(element.name + ".index", "is " + std::to_string(element.index) + ", its place is " + std::to_string(i + 1));
         const std::size_t start = out.size();
         out.u32(0); // the record length, patched below
         out.u8(element.index);

@@ -9,7 +9,9 @@
 namespace namoro::window {
 
 // Encodes a description as the stored layout stream. Fails on a text that code page 932
-// cannot hold or a value too long for its length field.
+// cannot hold, a value too long for its length field, or anything else the reader would
+// refuse (an index out of place, a control after the menu, an empty picture): every stream
+// it writes reads back as the same description.
 LayoutResult<std::vector<std::uint8_t>> writeLayout(const LayoutDescription& layout);
 
 } // namespace namoro::window

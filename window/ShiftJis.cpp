@@ -33,10 +33,21 @@ std::optional<std::string> convert(std::string_view input, const char* to, const
     return out;
 }
 
+// Some characters have two code page 932 forms (NEC and IBM extensions), and some Unicode
+// characters map to a code page 932 one that maps back to another: a text converts only when
+// it converts back unchanged, so what is read writes back byte for byte and the other way round.
+std::optional<std::string> strictConvert(std::string_view input, const char* to, const char* from)
+{
+    auto output = convert(input, to, from);
+    if (!output || convert(*output, from, to) != input)
+        return std::nullopt;
+    return output;
+}
+
 } // namespace
 
-std::optional<std::string> utf8ToShiftJis(std::string_view utf8) { return convert(utf8, "CP932", "UTF-8"); }
+std::optional<std::string> utf8ToShiftJis(std::string_view utf8) { return strictConvert(utf8, "CP932", "UTF-8"); }
 
-std::optional<std::string> shiftJisToUtf8(std::string_view shiftJis) { return convert(shiftJis, "UTF-8", "CP932"); }
+std::optional<std::string> shiftJisToUtf8(std::string_view shiftJis) { return strictConvert(shiftJis, "UTF-8", "CP932"); }
 
 } // namespace namoro::window

@@ -282,3 +282,88 @@ TEST(LayoutStream, ABadPictureStopsTheWindowBeingBuilt)
     EXPECT_EQ(form.error().field.rfind("Image17.", 0), 0u) << form.error().message();
     EXPECT_TRUE(loadForm(embedded(), scheduler, dispatcher));
 }
+
+namespace {
+
+// An element record: its length, index, name, kind, the property bytes and the end byte.
+std::vector<std::uint8_t> record(std::uint8_t index, const std::string& name, std::uint8_t kind,
+                                 std::vector<std::uint8_t> properties)
+{
+    std::string r = std::string(4, '\0') + char(index) + char(name.size()) + '\0' + name + '\0' + char(kind) +
+                    std::string(properties.begin(), properties.end()) + '\xFF';
+    r[0] = char(r.size());
+    return {r.begin(), r.end()};
+}
+
+// A stream of the bare window "F" with the given markers and records, its length filled in.
+std::vector<std::uint8_t> stream(std::initializer_list<std::vector<std::uint8_t>> parts)
+{
+    std::vector<std::uint8_t> s = {0, 0, 0, 0, 65, 0, 0, 0, 0, 1, 0, 'F', 0, 13, 0xFF};
+    for (const auto& part : parts)
+        s.insert(s.end(), part.begin(), part.end());
+    s.insert(s.end(), {3, 3, 4});
+    s[0] = std::uint8_t(s.size());
+    return s;
+}
+
+} // namespace
+
+TEST(LayoutText, EveryStreamTheReaderTakesComesBackThroughItsTextByteForByte)
+{
+    const auto noFiles = [](const std::string&) -> runtime::Expected<std::vector<std::uint8_t>, std::string> {
+        return runtime::Unexpected{std::string("no files here")};
+    };
+    // The field the reader refuses, or "" when printing and compiling gave back the same bytes.
+    const auto roundTrip = [&](const std::vector<std::uint8_t>& bytes) -> std::string {
+        const auto layout = readLayout(bytes);
+        if (!layout)
+            return layout.error().field;
+        const auto text = tools::parseLayoutText(tools::printLayoutText(*layout), noFiles);
+        if (!text)
+            return "text: " + text.error();
+        const auto written = writeLayout(*text);
+        if (!written)
+            return "writer: " + written.error().message();
+        return *written == bytes ? "" : "written back differently";
+    };
+
+    // Names and texts of any characters the stream holds are carried, quoted and escaped.
+    for (const std::string& odd : {std::string(), std::string("two words"), std::string("\rimer6"), std::string("#1"),
+                                  std::string("\"W\""), std::string("back\\slash"), std::string("nul\0", 4),
+                                  std::string("改\n行\x7F")}) {
+        LayoutDescription layout;
+        layout.window = {odd, odd, {}, odd, {}, {}, {}};
+        layout.elements.push_back({1, odd, MenuRecord{true, odd, {}}});
+        const auto bytes = writeLayout(layout);
+        ASSERT_TRUE(bytes) << bytes.error().message();
+        EXPECT_EQ(roundTrip(*bytes), "") << odd;
+    }
+
+    // What the description cannot carry, the reader refuses.
+    EXPECT_EQ(roundTrip(stream({{1}, record(1, "T", 11, {7, 1, 0, 0, 0, 3, 16, 0, 0, 0})})), "T.property-code");
+    EXPECT_EQ(roundTrip(stream({{1}, record(1, "I", 24, {2, 8, 0, 0, 0, 'l', 't', 0, 0, 0, 0, 0, 0})})),
+              "I.picture.size");
+    EXPECT_EQ(roundTrip(stream({{1}, record(1, "\xED\x40", 11, {})})), "element 1.name"); // FA 5C is its form
+    EXPECT_EQ(roundTrip(stream({{2, 5}, record(1, "M", 19, {}), {3}, record(2, "T", 11, {})})), "element 2.marker");
+    EXPECT_NE(roundTrip(stream({{2, 5}, record(1, "M", 19, {}), {2, 5}, record(2, "N", 19, {})})), "");
+    EXPECT_EQ(roundTrip(stream({{1}, record(1, "T", 11, {})})), "");
+
+    // ... and the writer will not make it.
+    const auto writerRefuses = [](std::vector<ElementRecord> elements) {
+        LayoutDescription layout;
+        layout.elements = std::move(elements);
+        const auto written = writeLayout(layout);
+        return written ? "(written)" : written.error().field;
+    };
+    EXPECT_EQ(writerRefuses({{1, "M", MenuRecord{true, {}, {}}}, {2, "T", TimerRecord{}}}), "T.marker");
+    EXPECT_EQ(writerRefuses({{1, "M", MenuRecord{true, {}, {}}}, {2, "N", MenuRecord{true, {}, {}}}}), "N.marker");
+    EXPECT_EQ(writerRefuses({{1, "S", MenuRecord{false, {}, {}}}}), "S.marker");
+    EXPECT_EQ(writerRefuses({{1, "I", PictureRecord{std::vector<std::uint8_t>{}, {}}}}), "I.picture");
+    EXPECT_EQ(writerRefuses({{2, "T", TimerRecord{}}}), "T.index");
+
+    // A quoted name in the text is the name, without its quotes.
+    const auto quoted = tools::parseLayoutText("window \"W\"\nend\ntimer 1 \"T 1\"\nend\n", noFiles);
+    ASSERT_TRUE(quoted) << quoted.error();
+    EXPECT_EQ(quoted->window.name, "W");
+    EXPECT_EQ(quoted->elements.at(0).name, "T 1");
+}

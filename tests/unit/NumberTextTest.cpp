@@ -62,6 +62,30 @@ TEST(LenientNumber, ReadsTheLongestLeadingNumberAndNeverFails)
     EXPECT_EQ(lenientNumber("-1e999"), -std::numeric_limits<double>::infinity());
 }
 
+TEST(TextToNumber, RefusesBrokenUtf8AndReadsHugeTextsByTheirValue)
+{
+    // Overlong forms, a surrogate, bytes F8 to FF and cut sequences are no characters at all:
+    // F0 8F BC 90 is an overlong full-width zero, C0 B0 an overlong "0".
+    for (const char* text : {"\xF0\x8F\xBC\x90", "\xC0\xB0", "1\xE0\x80\xB0", "\xED\xA0\x80", "\xF8\x88\x80\x80\x80",
+                             "\xFF", "\xEF\xBC", "\xEF\xBC\x91\xEF\xBC"})
+        EXPECT_FALSE(strictNumber(text).has_value()) << text;
+    EXPECT_EQ(lenientNumber("1\xF0\x8F\xBC\x90" "5"), 1.0);
+    EXPECT_EQ(lenientNumber("\xF4\x90\x80\x80" "5"), 0.0);    // beyond U+10FFFF
+
+    const std::string zeros(1'000'000, '0');
+    EXPECT_EQ(strictNumber("1" + zeros + "e-1000000000"), 0.0);
+    EXPECT_EQ(lenientNumber("1" + zeros + "e-1000000000"), 0.0);
+    EXPECT_FALSE(strictNumber("0." + zeros + "1e+1000000000").has_value());
+    EXPECT_EQ(lenientNumber("0." + zeros + "1e+1000000000"), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(strictNumber("-0." + zeros + "15e1000002"), -15.0);
+    EXPECT_EQ(strictNumber("15" + zeros + "e-1000000"), 15.0);
+    // Exactly half-way between 1 and the next double rounds to even; any digit after it, however
+    // far out, rounds up.
+    const std::string halfway = "1.00000000000000011102230246251565404236316680908203125";
+    EXPECT_EQ(strictNumber(halfway), 1.0);
+    EXPECT_EQ(strictNumber(halfway + zeros + "1"), std::nextafter(1.0, 2.0));
+}
+
 TEST(FormatNumber, WritesScoresPlainly)
 {
     EXPECT_EQ(formatNumber(300), "300");
