@@ -1,8 +1,8 @@
 # The front door: every command installs what it needs first, so each works alone on a fresh machine.
 PRESET ?= default
-BUILD_DIR := build
+BUILD_DIR := $(if $(filter default,$(PRESET)),build,build-$(PRESET))
 
-.PHONY: all deps configure build run test bench package clean
+.PHONY: all deps configure build run test test-sanitize bench package clean
 
 all: build
 
@@ -21,6 +21,10 @@ run: build
 test: build
 	ctest --preset $(PRESET) -j2
 
+# Every test again under AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer.
+test-sanitize:
+	$(MAKE) test PRESET=sanitize
+
 bench: build
 	./scripts/bench.sh $(BUILD_DIR)
 
@@ -28,4 +32,4 @@ package: build
 	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
-	rm -rf build build-debug
+	rm -rf build build-sanitize
