@@ -2,7 +2,7 @@
 PRESET ?= default
 BUILD_DIR := $(if $(filter default,$(PRESET)),build,build-$(PRESET))
 
-.PHONY: all deps configure build run test test-sanitize bench package clean
+.PHONY: all deps configure build run test test-sanitize valgrind bench package clean
 
 all: build
 
@@ -24,6 +24,13 @@ test: build
 # Every test again under AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize:
 	$(MAKE) test PRESET=sanitize
+
+# A short real run (start, Start, a few clicks, End) under Valgrind on a private X server.
+valgrind: build
+	./$(BUILD_DIR)/tests/valgrind/namoro_valgrind_run valgrind --error-exitcode=1 --leak-check=full \
+		--errors-for-leak-kinds=definite --track-origins=yes --child-silent-after-fork=yes \
+		--suppressions=tests/valgrind/system.supp \
+		./$(BUILD_DIR)/app/namoro
 
 bench: build
 	./scripts/bench.sh $(BUILD_DIR)
