@@ -1,9 +1,9 @@
 # The front door: every command installs what it needs first, so each works alone on a fresh machine.
 PRESET ?= default
-BUILD_DIR := build
+BUILD_DIR := $(if $(filter default,$(PRESET)),build,build-$(PRESET))
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test bench package fuzz clean
+.PHONY: all deps configure build run test test-sanitize valgrind bench package fuzz clean
 
 all: build
 
@@ -22,6 +22,17 @@ run: build
 test: build
 	ctest --preset $(PRESET) -j2
 
+# Every test again under AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer.
+test-sanitize:
+	$(MAKE) test PRESET=sanitize
+
+# A short real run (start, Start, a few clicks, End) under Valgrind on a private X server.
+valgrind: build
+	./$(BUILD_DIR)/tests/valgrind/namoro_valgrind_run valgrind --error-exitcode=1 --leak-check=full \
+		--errors-for-leak-kinds=definite --track-origins=yes --child-silent-after-fork=yes \
+		--suppressions=tests/valgrind/system.supp \
+		./$(BUILD_DIR)/app/namoro
+
 bench: build
 	./scripts/bench.sh $(BUILD_DIR)
 
@@ -35,4 +46,4 @@ fuzz: deps
 	./scripts/fuzz.sh run build-fuzz $(FUZZ_SECONDS)
 
 clean:
-	rm -rf build build-debug build-fuzz
+	rm -rf build build-sanitize build-fuzz

@@ -32,14 +32,23 @@ void EventDispatcher::run(const std::function<void()>& handler)
         if (afterEvent_ && phase_ == Phase::Dispatching)
             afterEvent_();
     } catch (const RuntimeError& error) {
-        busy_ = false;
-        if (phase_ == Phase::Ended)
-            return;
-        phase_ = Phase::Reporting;
-        if (report_)
-            report_(error);
-        end(kErrorStatus);
+        fail(error);
+    } catch (const std::exception& error) {
+        fail(RuntimeError::internalError(error.what()));
+    } catch (...) {
+        fail(RuntimeError::internalError(""));
     }
+}
+
+void EventDispatcher::fail(const RuntimeError& error)
+{
+    busy_ = false;
+    if (phase_ == Phase::Ended)
+        return;
+    phase_ = Phase::Reporting;
+    if (report_)
+        report_(error);
+    end(kErrorStatus);
 }
 
 void EventDispatcher::end(int status)

@@ -8,7 +8,8 @@
 namespace namoro::runtime {
 
 // Runs the program's handlers one at a time on the GUI thread. Nothing runs before the form's
-// load event; a runtime error is reported and ends the program; after the end nothing runs.
+// load event; a runtime error is reported and ends the program, and so is any other exception,
+// as an internal error; after the end nothing runs.
 class EventDispatcher {
 public:
     enum class Phase { Starting, Dispatching, Reporting, Ended };
@@ -36,6 +37,7 @@ public:
 
 private:
     void run(const std::function<void()>& handler);
+    void fail(const RuntimeError& error);
 
     ErrorReport report_;
     EndRequest end_;

@@ -10,6 +10,7 @@ namespace namoro::runtime {
 enum class ErrorNumber : int {
     Overflow = 6,
     TypeMismatch = 13,
+    InternalError = 51,
     InvalidFileFormat = 321,
 };
 
@@ -25,6 +26,11 @@ public:
 
     static RuntimeError overflow() { return {ErrorNumber::Overflow, "Overflow"}; }
     static RuntimeError typeMismatch() { return {ErrorNumber::TypeMismatch, "Type mismatch"}; }
+    // A fault of the program itself, such as memory or the random seed running out.
+    static RuntimeError internalError(const std::string& cause)
+    {
+        return {ErrorNumber::InternalError, cause.empty() ? "Internal error" : "Internal error (" + cause + ")"};
+    }
 
 private:
     ErrorNumber number_;

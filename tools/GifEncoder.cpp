@@ -1,5 +1,7 @@
 #include "GifEncoder.h"
 
+#include "window/GifErrorText.h"
+
 #include <gif_lib.h>
 
 namespace namoro::tools {
@@ -34,9 +36,9 @@ runtime::Expected<std::vector<std::uint8_t>, std::string> encodeGif(const Indexe
     int error = 0;
     GifFileType* gif = EGifOpen(&out, writeToVector, &error);
     if (!gif)
-        return runtime::Unexpected{std::string("cannot start a GIF: ") + GifErrorString(error)};
+        return runtime::Unexpected{"cannot start a GIF: " + window::gifErrorText(error)};
     const auto fail = [&](const char* step) {
-        const std::string message = std::string(step) + ": " + GifErrorString(gif->Error);
+        const std::string message = std::string(step) + ": " + window::gifErrorText(gif->Error);
         EGifCloseFile(gif, nullptr);
         return runtime::Unexpected{message};
     };
@@ -74,7 +76,7 @@ runtime::Expected<std::vector<std::uint8_t>, std::string> encodeGif(const Indexe
             return fail("image data");
     }
     if (EGifCloseFile(gif, &error) != GIF_OK)
-        return runtime::Unexpected{std::string("trailer: ") + GifErrorString(error)};
+        return runtime::Unexpected{"trailer: " + window::gifErrorText(error)};
     return out;
 }
 

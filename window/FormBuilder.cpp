@@ -54,25 +54,41 @@ private:
 
     std::optional<LayoutError> add(const ElementRecord& e, const PictureRecord& p)
     {
+        const Rect rect = toRect(p.rect);
         Picture picture;
         if (p.gif) {
+            // The size the GIF states is checked against its control before any pixel is decoded.
+            const auto stated = gifScreenSize(*p.gif);
+            if (!stated)
+                return pictureError(e, stated.error());
+            if (auto wrong = sizeError(e, rect, stated->width, stated->height))
+                return wrong;
             auto decoded = decodeGif(*p.gif);
-            if (!decoded) {
-                const PictureError& error = decoded.error();
-                return LayoutError{e.name + ".picture.gif." + error.field, std::nullopt,
-                                   error.problem + " (GIF byte " + std::to_string(error.offset) + ")"};
-            }
+            if (!decoded)
+                return pictureError(e, decoded.error());
             picture = std::move(decoded).value();
+        } else if (auto wrong = sizeError(e, rect, 0, 0)) {
+            return wrong;
         }
-        const Rect rect = toRect(p.rect);
-        // Pictures are never stretched: the control is exactly its picture.
-        if (rect.width != float(picture.width * kTwipsPerPixel))
-            return LayoutError{e.name + ".rect.width", std::nullopt, "is " + std::to_string(int(rect.width)) +
-                                   " twips, its picture is " + std::to_string(picture.width) + " pixels wide"};
-        if (rect.height != float(picture.height * kTwipsPerPixel))
-            return LayoutError{e.name + ".rect.height", std::nullopt, "is " + std::to_string(int(rect.height)) +
-                                   " twips, its picture is " + std::to_string(picture.height) + " pixels high"};
         form_.add(std::make_unique<PictureControl>(e.name, e.index, rect, std::move(picture), form_.notifier()));
+        return std::nullopt;
+    }
+
+    static LayoutError pictureError(const ElementRecord& e, const PictureError& error)
+    {
+        return LayoutError{e.name + ".picture.gif." + error.field, std::nullopt,
+                           error.problem + " (GIF byte " + std::to_string(error.offset) + ")"};
+    }
+
+    // Pictures are never stretched: the control is exactly its picture.
+    static std::optional<LayoutError> sizeError(const ElementRecord& e, const Rect& rect, int width, int height)
+    {
+        if (rect.width != float(width * kTwipsPerPixel))
+            return LayoutError{e.name + ".rect.width", std::nullopt, "is " + std::to_string(int(rect.width)) +
+                                   " twips, its picture is " + std::to_string(width) + " pixels wide"};
+        if (rect.height != float(height * kTwipsPerPixel))
+            return LayoutError{e.name + ".rect.height", std::nullopt, "is " + std::to_string(int(rect.height)) +
+                                   " twips, its picture is " + std::to_string(height) + " pixels high"};
         return std::nullopt;
     }
 

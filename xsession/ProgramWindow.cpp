@@ -131,6 +131,31 @@ void ProgramWindow::replaceText(Point p, const std::string& text)
     type(text);
 }
 
+void ProgramWindow::paste(Point p, const std::string& text)
+{
+    if (!ownClipboard(text))
+        throw std::runtime_error("the clipboard did not take the text to paste");
+    // The program reads a large paste in pieces from our keeper and handles its input in order:
+    // the copy after the paste takes the clipboard over only once the paste is in, and that
+    // ends the keeper. Ending it earlier would leave the program waiting for the rest.
+    xdotool({"mousemove", "--window", windowId_, std::to_string(p.x), std::to_string(p.y + menuBarHeight()), "click",
+             "1", "key", "--clearmodifiers", "ctrl+a", "ctrl+v", "ctrl+a", "ctrl+c"});
+    if (!clipboardKeeper_->waitFor(options_.responseBound))
+        throw std::runtime_error("the program did not take the pasted text");
+    clipboardKeeper_.reset();
+}
+
+void ProgramWindow::clickBurst(Point p, int count)
+{
+    xdotool({"mousemove", "--window", windowId_, std::to_string(p.x), std::to_string(p.y + menuBarHeight()), "click",
+             "--repeat", std::to_string(count), "--delay", "0", "1"});
+}
+
+void ProgramWindow::resize(int width, int height)
+{
+    xdotool({"windowsize", windowId_, std::to_string(width), std::to_string(height)});
+}
+
 std::vector<std::string> ProgramWindow::visibleWindows()
 {
     return lines(xdotool({"search", "--onlyvisible", "--pid", std::to_string(process_.pid())}).output);
@@ -141,7 +166,7 @@ void ProgramWindow::chooseMenuCommand(int index, int count)
     xdotool({"mousemove", "--window", windowId_, std::to_string(kMenuTitleX), std::to_string(menuBarHeight() / 2),
              "click", "1"});
     std::string popup;
-    const bool opened = pollUntil(5000ms, [&] {
+    const bool opened = pollUntil(options_.responseBound, [&] {
         for (const std::string& id : visibleWindows()) {
             if (id != windowId_)
                 popup = id;
@@ -156,7 +181,7 @@ void ProgramWindow::chooseMenuCommand(int index, int count)
     // The commands share the popup's height equally; aim at the middle of the one wanted.
     xdotool({"mousemove", "--window", popup, std::to_string(w / 2), std::to_string(h * (2 * index + 1) / (2 * count)),
              "click", "1"});
-    pollUntil(5000ms, [&] {
+    pollUntil(options_.responseBound, [&] {
         const auto shown = visibleWindows();
         return !process_.running() || std::find(shown.begin(), shown.end(), popup) == shown.end();
     });

@@ -26,6 +26,7 @@ public:
         std::string caption;
         int innerHeight = 0; // the menu bar is what the window has above it
         std::chrono::milliseconds startBound{30000};
+        std::chrono::milliseconds responseBound{5000}; // for a menu to open or close, a paste to arrive
     };
 
     // Starts the program and waits for its window to be shown; throws if it is not.
@@ -48,6 +49,13 @@ public:
     void type(const std::string& text);
     // Replaces the text of the box at `p` as a player would: click, select all, type.
     void replaceText(Point p, const std::string& text);
+    // Pastes `text` over the text of the box at `p`: put on the clipboard, then ctrl+a ctrl+v,
+    // and copies the box back to know the paste is in. Throws if either does not happen.
+    void paste(Point p, const std::string& text);
+    // `count` clicks at `p` as fast as the X server takes them.
+    void clickBurst(Point p, int count);
+    // Asks the X server to give the window this outer size; the program may answer with another.
+    void resize(int width, int height);
     // Opens the menu bar's first menu with a click on its title and clicks command `index`
     // of its `count` commands. Throws if the menu does not open.
     void chooseMenuCommand(int index, int count);

@@ -8,6 +8,7 @@
 #include <deque>
 #include <gtest/gtest.h>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@ public:
     float otherwise = 0.5f;
     int draws = 0;
     int reseeds = 0;
+    bool reseedFails = false;   // as std::random_device does without an entropy source
 
     float next() override
     {
@@ -31,7 +33,12 @@ public:
         queued.pop_front();
         return value;
     }
-    void reseed() override { ++reseeds; }
+    void reseed() override
+    {
+        if (reseedFails)
+            throw std::runtime_error("random_device: no entropy source");
+        ++reseeds;
+    }
 };
 
 class HeadlessGame {

@@ -366,4 +366,45 @@ TEST(LayoutText, EveryStreamTheReaderTakesComesBackThroughItsTextByteForByte)
     ASSERT_TRUE(quoted) << quoted.error();
     EXPECT_EQ(quoted->window.name, "W");
     EXPECT_EQ(quoted->elements.at(0).name, "T 1");
+
+TEST(LayoutStream, ACorruptPictureIsAnErrorNeverACrashNorAHugeAllocation)
+{
+    const auto fromHex = [](std::string_view hex) {
+        std::vector<std::uint8_t> bytes;
+        for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+            bytes.push_back(static_cast<std::uint8_t>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
+        return bytes;
+    };
+    // giflib fails on the first three without an error code; it would take 2 GiB for the last.
+    const struct {
+        std::string_view hex;
+        std::string_view field;
+    } kCorrupt[] = {
+        {"474946383961010001000000002c000000000100010000", "frame"},    // ends before the LZW code size
+        {"474946383961010001000000002c00000000010000000002", "frame"},  // 1 x 0 on a 1 x 1 screen
+        {"474946383961010001000000002c00000000ffffffff0002", "frame"},  // 65535 x 65535 on a 1 x 1 screen
+        {"474946383961ff7fffff0000002c00000000ff7fffff0002", "screen"}, // 32767 x 65535
+    };
+    auto layout = readLayout(embedded());
+    ASSERT_TRUE(layout);
+    auto& image17 = std::get<PictureRecord>(std::find_if(layout->elements.begin(), layout->elements.end(), [](auto& e) {
+        return e.name == "Image17";
+    })->body);
+    image17.rect->width = image17.rect->height = kTwipsPerPixel; // a control for a 1 x 1 picture
+    runtime::VirtualClock clock;
+    runtime::TimerScheduler scheduler(clock);
+    runtime::EventDispatcher dispatcher;
+    for (const auto& corrupt : kCorrupt) {
+        SCOPED_TRACE(corrupt.hex);
+        const auto gif = fromHex(corrupt.hex);
+        const auto decoded = decodeGif(gif);
+        ASSERT_FALSE(decoded);
+        EXPECT_EQ(decoded.error().field, corrupt.field) << decoded.error().problem;
+        EXPECT_FALSE(decoded.error().problem.empty());
+
+        image17.gif = gif;
+        const auto form = buildForm(*layout, scheduler, dispatcher);
+        ASSERT_FALSE(form);
+        EXPECT_EQ(form.error().field.rfind("Image17.", 0), 0u) << form.error().message();
+    }
 }

@@ -2,6 +2,8 @@
 
 #include "tests/support/HeadlessGame.h"
 
+#include <new>
+
 using namespace namoro;
 using namespace namoro::testing;
 
@@ -92,4 +94,20 @@ TEST(MenuCommands, ARuntimeErrorIsReportedThenEndsTheProgram)
     EXPECT_EQ(game.endStatus, 1);
     game.click(3);
     EXPECT_EQ(game.reported.size(), 1u);
+}
+
+TEST(MenuCommands, AnyOtherExceptionIsReportedAsAnInternalErrorThenEndsTheProgram)
+{
+    HeadlessGame failedSeed(/*start=*/false);
+    failedSeed.random().reseedFails = true;
+    failedSeed.game().start();
+    EXPECT_EQ(failedSeed.reported, std::vector<int>{51});
+    EXPECT_EQ(failedSeed.endStatus, 1);
+
+    HeadlessGame game;
+    game.picture(3).onClick = [] { throw std::bad_alloc(); };
+    game.click(3);
+    EXPECT_EQ(game.reported, std::vector<int>{51});
+    EXPECT_EQ(game.endStatus, 1);
+    EXPECT_EQ(game.dispatcher().phase(), runtime::EventDispatcher::Phase::Ended);
 }

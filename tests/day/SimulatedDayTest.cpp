@@ -1,0 +1,183 @@
+// A day on the virtual clock: 24 hours before Start, a whole game, 24 hours after it, with the
+// window resized every minute. Ticks are exact, every item obeys the fall rule at every tick,
+// and the heap holds as many bytes after it all as after the first minute.
+
+#include "LiveHeap.h"
+
+#include "logic/ItemTable.h"
+#include "tests/support/HeadlessGame.h"
+
+#include <array>
+
+using namespace namoro;
+using namespace namoro::testing;
+
+namespace {
+
+constexpr runtime::Micros kGrid = runtime::TimerScheduler::kClassicGrid;
+constexpr int kItemCount = static_cast<int>(logic::kItems.size());
+
+// Inner sizes in twips the player drags the window to, one a minute in turn: as designed, a
+// single pixel, a wall of screens, narrower than item 3, a low strip, and something between.
+constexpr std::array<std::pair<float, float>, 6> kSizes{
+    {{9750, 8040}, {15, 15}, {60000, 45000}, {600, 8040}, {9750, 300}, {4500, 3000}}};
+
+class SimulatedDay : public ::testing::Test {
+protected:
+    SimulatedDay()
+    {
+        auto& timers = game.form().timers();
+        runningTicks.assign(timers.size(), 0);
+        for (std::size_t i = 0; i < timers.size(); ++i) {
+            window::Timer& timer = *timers[i];
+            if (timer.name() == logic::kCountdownTimer)
+                countdownIndex = i;
+            timer.onTimer = [this, i, handler = timer.onTimer] {
+                if (running()) {
+                    ++runningTicks[i];
+                }
+                handler();
+            };
+        }
+        for (const logic::Item& item : logic::kItems)
+            watchFall(item);
+    }
+
+    bool running() { return game.form1().startFlag() == runtime::Variant{std::int16_t{1}}; }
+
+    // Around each tick of an item's timer: one step down, or back to the top in a column
+    // inside the window once past the bottom; before Start, nothing moves.
+    void watchFall(const logic::Item& item)
+    {
+        window::Timer& timer = game.form().timer(item.timer);
+        window::PictureControl& picture = game.picture(item.number);
+        timer.onTimer = [this, &picture, handler = timer.onTimer] {
+            const window::Rect before = picture.rect();
+            const bool moves = running();
+            const float width = game.form().scaleWidth();
+            const float height = game.form().scaleHeight();
+            handler();
+            const window::Rect after = picture.rect();
+            bool obeys = false;
+            if (!moves) {
+                obeys = after.top == before.top && after.left == before.left;
+            } else if (static_cast<float>(before.top + 100.0) > height) {
+                const float free = width - before.width;
+                obeys = after.top == 0 && after.left >= std::min(0.0f, free) && after.left <= std::max(0.0f, free);
+            } else {
+                obeys = after.top == static_cast<float>(before.top + 100.0) && after.left == before.left;
+            }
+            if (!obeys && brokenRules++ == 0)
+                firstBreak = picture.name() + " at " + std::to_string(game.now().count()) + " us";
+        };
+    }
+
+    // Minutes of the clock, the window resized in the middle of each.
+    void passMinutes(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            game.advance(std::chrono::seconds(30));
+            resize();
+            game.advance(std::chrono::seconds(30));
+        }
+    }
+
+    void resize()
+    {
+        const auto [width, height] = kSizes[resizes++ % kSizes.size()];
+        game.form().setScaleSize(width, height);
+    }
+
+    std::array<window::Rect, kItemCount> rects()
+    {
+        std::array<window::Rect, kItemCount> all;
+        for (int item = 1; item <= kItemCount; ++item)
+            all[static_cast<std::size_t>(item - 1)] = game.picture(item).rect();
+        return all;
+    }
+
+    static bool sameRects(const std::array<window::Rect, kItemCount>& a, const std::array<window::Rect, kItemCount>& b)
+    {
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            if (a[i].top != b[i].top || a[i].left != b[i].left)
+                return false;
+        }
+        return true;
+    }
+
+    // How often a timer ticks while the game runs from `start` to the countdown's last tick at
+    // `end`: the points of its own grid period from its creation at 0 inside that span, and one
+    // at `end` itself only if it was created no later than the countdown, which stops it there.
+    std::int64_t expectedTicks(std::size_t timerIndex, runtime::Micros start, runtime::Micros end)
+    {
+        const window::Timer& timer = *game.form().timers()[timerIndex];
+        const std::int64_t steps = std::max<std::int64_t>(1, (timer.interval() * 1000 + kGrid.count() - 1) / kGrid.count());
+        const std::int64_t period = steps * kGrid.count();
+        std::int64_t ticks = (end.count() - 1) / period - start.count() / period;
+        if (end.count() % period == 0 && timerIndex <= countdownIndex)
+            ++ticks;
+        return ticks;
+    }
+
+    HeadlessGame game; // loaded at 0 on the virtual clock, every timer created then
+    std::vector<std::int64_t> runningTicks;
+    std::size_t countdownIndex = 0;
+    std::size_t resizes = 0;
+    int brokenRules = 0;
+    std::string firstBreak;
+};
+
+TEST_F(SimulatedDay, WaitingPlayingAndRestingForADayLeavesEveryTickExactAndTheHeapFlat)
+{
+    const auto atStart = rects();
+    const std::string caption = game.caption();
+    // What is compared later is made before the heap is first counted.
+    auto shown = rects();
+    auto ticksAtTheEnd = runningTicks;
+    firstBreak.reserve(64);
+
+    passMinutes(1);
+    const std::int64_t heapAfterFirstMinute = liveHeapBytes();
+    passMinutes(24 * 60 - 1);
+    EXPECT_TRUE(sameRects(rects(), atStart)) << "an item moved before Start";
+    EXPECT_EQ(game.score().text(), "0");
+    EXPECT_EQ(game.time().text(), "0");
+    EXPECT_EQ(game.caption(), caption);
+
+    const runtime::Micros start = game.now();
+    game.start();
+    // A click a second: five items worth 100, then one worth -500, nine times over.
+    for (int second = 1; second <= 60; ++second) {
+        game.advance(std::chrono::seconds(1));
+        if (second == 30)
+            resize();
+        if (second <= 54)
+            game.click(second % 6 == 0 ? 2 : 6);
+        if (second == 5) {
+            EXPECT_EQ(game.score().text(), "500");
+        }
+    }
+    const runtime::Micros end = start + std::chrono::seconds(60);
+    EXPECT_EQ(game.time().text(), "0");
+    EXPECT_EQ(game.score().text(), "0");
+    EXPECT_EQ(game.caption(), caption);
+    EXPECT_EQ(runningTicks[countdownIndex], 60);
+    for (std::size_t i = 0; i < runningTicks.size(); ++i)
+        EXPECT_EQ(runningTicks[i], expectedTicks(i, start, end)) << game.form().timers()[i]->name();
+
+    shown = rects();
+    ticksAtTheEnd = runningTicks;
+    passMinutes(24 * 60);
+    EXPECT_TRUE(sameRects(rects(), shown)) << "an item moved after the end";
+    EXPECT_EQ(runningTicks, ticksAtTheEnd);
+    EXPECT_EQ(game.time().text(), "0");
+    EXPECT_FALSE(game.endStatus.has_value());
+    EXPECT_EQ(brokenRules, 0) << "first at " << firstBreak;
+
+    const std::int64_t heapAfterTheDay = liveHeapBytes();
+    EXPECT_EQ(heapAfterTheDay, heapAfterFirstMinute);
+    RecordProperty("heap_bytes_after_first_minute", std::to_string(heapAfterFirstMinute));
+    RecordProperty("heap_bytes_after_the_day", std::to_string(heapAfterTheDay));
+}
+
+} // namespace
