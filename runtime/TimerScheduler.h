@@ -30,6 +30,8 @@ public:
     void setInterval(TimerId id, int intervalMs);
     int interval(TimerId id) const;
     Micros period(TimerId id) const;
+    // Where the timer's phase is counted from: its ticks fall due at whole periods after it.
+    Micros anchor(TimerId id) const { return entries_.at(id).anchor; }
 
     // The earliest due time of an enabled timer.
     std::optional<Micros> nextDue() const;
