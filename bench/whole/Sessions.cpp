@@ -68,12 +68,15 @@ double measureStartup(const PrivateDisplay& display, const Program& program)
 std::vector<SessionRun> runSession(const std::vector<std::pair<const PrivateDisplay*, Program>>& programs)
 {
     std::vector<ProgramWindow> windows;
-    for (const auto& [display, program] : programs)
-        windows.push_back(launch(*display, program, ProgramWindow::programOptions(*display)).second);
+    for (const auto& [display, program] : programs) {
+        auto options = ProgramWindow::programOptions(*display);
+        options.out = xsession::SpawnOptions::Stream::Capture;
+        windows.push_back(launch(*display, program, options).second);
+    }
     const auto origin = Clock::now();
     std::vector<SessionRun> runs;
     for (ProgramWindow& window : windows)
-        runs.push_back({Meter(window.process().pid(), origin), 0});
+        runs.push_back({Meter(window.process().pid(), origin), 0, {}});
 
     bool started = false;
     for (int second = 0; second <= int(Schedule::kEnd); ++second) {
@@ -89,6 +92,7 @@ std::vector<SessionRun> runSession(const std::vector<std::pair<const PrivateDisp
     for (std::size_t i = 0; i < windows.size(); ++i) {
         runs[i].peakMiB = peakMiB(windows[i].process().pid());
         end(windows[i]);
+        runs[i].output = windows[i].process().readOutput(5s);
     }
     return runs;
 }

@@ -34,6 +34,7 @@ struct Schedule {
 struct SessionRun {
     Meter meter;
     double peakMiB = 0;
+    std::string output; // what it printed
 };
 
 // Milliseconds from launching `program` to its first frame on the screen; then it is ended.
