@@ -34,6 +34,9 @@ std::pair<double, ProgramWindow> launch(const PrivateDisplay& display, const Pro
                                         xsession::SpawnOptions options, int scale = 1)
 {
     FirstFrameWatch watch(display.name());
+    // Nothing a program prints may reach the table.
+    if (options.out == xsession::SpawnOptions::Stream::Inherit)
+        options.out = xsession::SpawnOptions::Stream::Discard;
     if (options.err == xsession::SpawnOptions::Stream::Inherit)
         options.err = xsession::SpawnOptions::Stream::Discard;
     const auto begin = Clock::now();
