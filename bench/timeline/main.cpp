@@ -69,13 +69,13 @@ QColor colourOf(const QString& program)
     return found == colours.end() ? QColor(0, 140, 70) : found->second;
 }
 
-// A round upper bound for the axis: 1, 2 or 5 times a power of ten.
+// A round upper bound for the axis, a quarter of which is round too.
 double niceCeiling(double value)
 {
     if (value <= 0)
         return 1;
     const double power = std::pow(10.0, std::floor(std::log10(value)));
-    for (const double step : {1.0, 2.0, 5.0, 10.0}) {
+    for (const double step : {1.0, 1.2, 1.6, 2.0, 2.4, 3.0, 4.0, 5.0, 6.0, 8.0, 10.0}) {
         if (step * power >= value)
             return step * power;
     }
