@@ -193,13 +193,9 @@ try {
     }
 
     // The table.
-    std::printf("namoro beside two references under Xvfb on %s: a bare Qt window with the same menu bar and "
-                "inner size, and the moving floor, a bare Qt program that draws the same window and moves 17 "
-                "pictures of the items' sizes on the game's paced periods. Start-up: medians of %d interleaved "
-                "launches each. Waiting, running and over: one session each, read once a second, idle figures "
-                "after 10 s without input over 30 s; at twice the scale, medians of %d interleaved runs of "
-                "%lld s. CPU is the kernel's accounting of all the program's threads; a wake-up is a voluntary "
-                "context switch of any of its threads.\n\n",
+    std::printf("Under Xvfb on %s: medians of %d interleaved start-ups each; one session each for waiting, "
+                "running and over; medians of %d interleaved %lld-s runs at twice the scale; one clicked game "
+                "of the tick probe.\n\n",
                 machine().c_str(), kStartupsEach, kScaledRunsEach, static_cast<long long>(kScaledWindow.count()));
     Table table({"figure", "namoro", "reference", "ratio", "budget", "met"});
     const double startup = median(startups), startupBare = median(startupsBare);
