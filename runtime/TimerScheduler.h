@@ -30,6 +30,8 @@ public:
     void setInterval(TimerId id, int intervalMs);
     int interval(TimerId id) const;
     Micros period(TimerId id) const;
+    // Where the timer's phase is counted from: its ticks fall due at whole periods after it.
+    Micros anchor(TimerId id) const { return entries_.at(id).anchor; }
 
     // While held, no timer falls due and nothing needs to wake for one. Every timer keeps its
     // anchor, so on release its next tick is the next point of its own period after now:

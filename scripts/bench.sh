@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Prints the performance table: the game beside a bare Qt window under a private Xvfb, the
-# timers' pacing over a whole game, and the micro-benchmarks. Takes about five minutes; run it
-# on an otherwise idle machine.
-#   scripts/bench.sh [build-dir] [--runs N]
+# Prints the performance tables in Markdown, ready for the README, and redraws
+# docs/bench-timeline.png: the game beside a bare Qt window and the moving floor under private
+# Xvfb displays, a whole game of the tick probe clicked all along, and the micro-benchmarks.
+# Takes about nine minutes; run it on an otherwise idle machine.
+#   scripts/bench.sh [build-dir]
 set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-build}"
-[ $# -gt 0 ] && shift
 bench="$build/bench/namoro_bench"
 if [ ! -x "$bench" ]; then
     echo "bench: $bench is missing; build first (make bench does)" >&2
     exit 1
 fi
-exec "$bench" "$@"
+exec "$bench" --timeline "$root/docs/bench-timeline.png"

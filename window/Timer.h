@@ -22,6 +22,9 @@ public:
     void setInterval(int intervalMs) { scheduler_.setInterval(id_, intervalMs); }
     bool enabled() const { return scheduler_.enabled(id_); }
     void setEnabled(bool enabled) { scheduler_.setEnabled(id_, enabled); }
+    // When its ticks fall due: its anchor plus whole periods (for measuring how late they come).
+    runtime::Micros anchor() const { return scheduler_.anchor(id_); }
+    runtime::Micros period() const { return scheduler_.period(id_); }
 
     EventHandler onTimer;
 

@@ -1,6 +1,7 @@
 // The game run exactly as the program runs it, with a recorder around every timer's
-// handler: on End it prints when Start was chosen, when the countdown reached zero, and every
-// tick after Start, in microseconds of the game's own clock.
+// handler: on End it prints when Start was chosen, when the countdown reached zero, each
+// timer's period and anchor (its ticks fall due at the anchor plus whole periods), and when
+// every tick after Start was delivered, in microseconds of the game's own clock.
 
 #include "app/GameProgram.h"
 
@@ -27,7 +28,8 @@ struct TickLog {
             std::printf("zero %lld\n", static_cast<long long>(zeroAt->count()));
         for (std::size_t i = 0; i < ticks.size(); ++i) {
             const auto& timer = *form.timers()[i];
-            std::printf("timer %s %d", timer.name().c_str(), timer.interval());
+            std::printf("timer %s %d %lld %lld", timer.name().c_str(), timer.interval(),
+                        static_cast<long long>(timer.period().count()), static_cast<long long>(timer.anchor().count()));
             for (const auto tick : ticks[i]) {
                 if (tick >= *startedAt)
                     std::printf(" %lld", static_cast<long long>(tick.count()));

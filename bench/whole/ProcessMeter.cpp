@@ -56,6 +56,25 @@ std::optional<std::chrono::nanoseconds> cpuTime(pid_t pid)
     return tickTime(pid);
 }
 
+std::optional<long long> wakeUps(pid_t pid)
+{
+    std::error_code error;
+    long long total = 0;
+    bool any = false;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
+        std::ifstream in(task.path() / "status");
+        for (std::string line; std::getline(in, line);) {
+            if (line.rfind("voluntary_ctxt_switches:", 0) == 0) {
+                total += std::stoll(line.substr(line.find(':') + 1));
+                any = true;
+            }
+        }
+    }
+    if (error || !any)
+        return std::nullopt;
+    return total;
+}
+
 std::optional<long> peakResidentKiB(pid_t pid)
 {
     std::ifstream in("/proc/" + std::to_string(pid) + "/status");

@@ -21,7 +21,10 @@ std::optional<TickRecord> TickRecord::parse(const std::string& text)
             record.zero = Micros{value};
         } else if (kind == "timer") {
             Timer timer;
-            fields >> timer.name >> timer.intervalMs;
+            long long period = 0, anchor = 0;
+            fields >> timer.name >> timer.intervalMs >> period >> anchor;
+            timer.period = Micros{period};
+            timer.anchor = Micros{anchor};
             while (fields >> value)
                 timer.ticks.emplace_back(value);
             record.timers.push_back(std::move(timer));
@@ -54,6 +57,20 @@ TickRate tickRate(const TickRecord& record, const TickRecord::Timer& timer, Micr
     if (rate.ticks > 1)
         rate.perSecond = double(rate.ticks - 1) * 1e6 / double((*last - *first).count());
     return rate;
+}
+
+std::vector<double> lateness(const TickRecord& record, const TickRecord::Timer& timer)
+{
+    std::vector<double> late;
+    if (timer.period <= Micros{0})
+        return late;
+    for (const Micros tick : timer.ticks) {
+        if (tick < record.start || tick < timer.anchor)
+            continue;
+        const Micros due = timer.anchor + (tick - timer.anchor) / timer.period * timer.period;
+        late.push_back(double((tick - due).count()) / 1000.0);
+    }
+    return late;
 }
 
 } // namespace namoro::bench

@@ -10,11 +10,13 @@ namespace namoro::bench {
 using Micros = std::chrono::microseconds;
 
 // What the tick probe prints on End: when Start was chosen, when the countdown reached zero,
-// and each timer's ticks after Start.
+// and for each timer its period, its anchor and when each tick after Start was delivered.
 struct TickRecord {
     struct Timer {
         std::string name;
         int intervalMs = 0;
+        Micros period{0};
+        Micros anchor{0}; // ticks fall due at the anchor plus whole periods
         std::vector<Micros> ticks;
     };
 
@@ -36,5 +38,9 @@ struct TickRate {
 
 // The ticks of `timer` in the `window` after Start.
 TickRate tickRate(const TickRecord& record, const TickRecord::Timer& timer, Micros window);
+
+// How late each tick of `timer` after Start came: delivered minus the latest due instant at
+// or before it, in milliseconds.
+std::vector<double> lateness(const TickRecord& record, const TickRecord::Timer& timer);
 
 } // namespace namoro::bench

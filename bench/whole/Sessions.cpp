@@ -1,0 +1,161 @@
+#include "Sessions.h"
+
+#include "ClickToScreen.h"
+#include "FirstFrameWatch.h"
+#include "ProcessMeter.h"
+
+#include "ProgramWindow.h"
+
+#include <cstdio>
+#include <optional>
+#include <random>
+#include <stdexcept>
+#include <thread>
+
+namespace namoro::bench {
+namespace {
+
+using namespace std::chrono_literals;
+using xsession::PrivateDisplay;
+using xsession::ProgramWindow;
+using xsession::Subprocess;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kInnerHeight = 536;
+// The inside of the score box in the inner area, where its text shows: the box's rounded
+// frame lets pictures that pass behind it show at the corners.
+constexpr xsession::Rect kScoreText{579, 523, 67, 13};
+constexpr int kTimeBoxX = 40, kTimeBoxY = 527;
+constexpr auto kGameLength = 62s; // Start to "0" is 59 to 60 s, plus margin
+
+// Starts `program` and waits for its first frame; the time that took, and its window, drawn
+// at `scale` device pixels to a logical one.
+std::pair<double, ProgramWindow> launch(const PrivateDisplay& display, const Program& program,
+                                        xsession::SpawnOptions options, int scale = 1)
+{
+    FirstFrameWatch watch(display.name());
+    // Nothing a program prints may reach the table.
+    if (options.out == xsession::SpawnOptions::Stream::Inherit)
+        options.out = xsession::SpawnOptions::Stream::Discard;
+    if (options.err == xsession::SpawnOptions::Stream::Inherit)
+        options.err = xsession::SpawnOptions::Stream::Discard;
+    const auto begin = Clock::now();
+    Subprocess child({program.path}, options);
+    const auto frame = watch.waitForFirstFrame(program.caption, 30s);
+    if (!frame)
+        throw std::runtime_error(program.path + " showed no frame within 30 s");
+    const double ms = std::chrono::duration<double, std::milli>(*frame - begin).count();
+    return {ms, ProgramWindow(display, std::move(child), {program.caption, kInnerHeight * scale})};
+}
+
+void chooseStart(ProgramWindow& window) { window.chooseMenuCommand(0, 2); }
+
+void end(ProgramWindow& window)
+{
+    window.chooseMenuCommand(1, 2);
+    if (!window.process().waitFor(5s))
+        throw std::runtime_error(window.process().program() + " did not end within 5 s of End");
+}
+
+double peakMiB(pid_t pid) { return double(peakResidentKiB(pid).value_or(0)) / 1024.0; }
+
+} // namespace
+
+double measureStartup(const PrivateDisplay& display, const Program& program)
+{
+    auto [startupMs, window] = launch(display, program, ProgramWindow::programOptions(display));
+    window.process().terminate();
+    return startupMs;
+}
+
+std::vector<SessionRun> runSession(const std::vector<std::pair<const PrivateDisplay*, Program>>& programs)
+{
+    std::vector<ProgramWindow> windows;
+    for (const auto& [display, program] : programs) {
+        auto options = ProgramWindow::programOptions(*display);
+        options.out = xsession::SpawnOptions::Stream::Capture;
+        windows.push_back(launch(*display, program, options).second);
+    }
+    const auto origin = Clock::now();
+    std::vector<SessionRun> runs;
+    for (ProgramWindow& window : windows)
+        runs.push_back({Meter(window.process().pid(), origin), 0, {}});
+
+    bool started = false;
+    for (int second = 0; second <= int(Schedule::kEnd); ++second) {
+        std::this_thread::sleep_until(origin + std::chrono::seconds(second));
+        for (SessionRun& run : runs)
+            run.meter.sample();
+        if (!started && second >= Schedule::kStart) {
+            for (ProgramWindow& window : windows)
+                chooseStart(window);
+            started = true;
+        }
+    }
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        runs[i].peakMiB = peakMiB(windows[i].process().pid());
+        end(windows[i]);
+        runs[i].output = windows[i].process().readOutput(5s);
+    }
+    return runs;
+}
+
+Meter::Figures measureRunning(const PrivateDisplay& display, const Program& program, int scale,
+                              std::chrono::seconds window)
+{
+    auto options = ProgramWindow::programOptions(display);
+    options.environment.emplace_back("QT_SCALE_FACTOR", std::to_string(scale));
+    auto shown = launch(display, program, options, scale).second;
+    std::this_thread::sleep_for(1s);
+    chooseStart(shown);
+    const auto started = Clock::now();
+    Meter meter(shown.process().pid(), started);
+    std::this_thread::sleep_until(started + 2s);
+    meter.sample();
+    std::this_thread::sleep_until(started + 2s + window);
+    meter.sample();
+    end(shown);
+    return meter.between(0, 1e9);
+}
+
+PlayedGame playWithClicks(const PrivateDisplay& display, const Program& probe, const std::string& pictureDir)
+{
+    const ItemFinder finder(pictureDir);
+    auto options = ProgramWindow::programOptions(display);
+    options.out = xsession::SpawnOptions::Stream::Capture;
+    auto shown = launch(display, probe, options).second;
+    const xsession::Rect inner = shown.innerArea();
+    const xsession::Rect scoreText{inner.x + kScoreText.x, inner.y + kScoreText.y, kScoreText.width,
+                                   kScoreText.height};
+    ClickToScreen clicker(display.name(), unsigned(std::stoul(shown.windowId())), inner, scoreText, finder);
+
+    // The focus goes to the time box, so that no cursor blinks in the score box.
+    clicker.click(inner.x + kTimeBoxX, inner.y + kTimeBoxY);
+    std::this_thread::sleep_for(1s);
+    chooseStart(shown);
+    const auto started = Clock::now();
+    // Clicks score once the time box shows the first second counted off, within 1 s of Start.
+    std::this_thread::sleep_until(started + 1500ms);
+
+    PlayedGame game;
+    std::minstd_rand random(11);
+    std::uniform_int_distribution<int> pause(40, 160); // ms, so that presses fall at every phase of the ticks
+    while (Clock::now() < started + 57s) {
+        if (const auto ms = clicker.clickItem(250ms))
+            game.clickMs.push_back(ms->count());
+        else
+            ++game.misses;
+        std::this_thread::sleep_for(std::chrono::milliseconds(pause(random)));
+    }
+    std::this_thread::sleep_until(started + kGameLength);
+    shown.chooseMenuCommand(1, 2);
+    const std::string output = shown.process().readOutput(10s);
+    shown.process().waitFor(5s);
+    auto record = TickRecord::parse(output);
+    if (!record)
+        throw std::runtime_error("the tick probe reported no ticks");
+    game.ticks = std::move(*record);
+    return game;
+}
+
+} // namespace namoro::bench

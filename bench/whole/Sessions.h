@@ -1,0 +1,59 @@
+#pragma once
+
+#include "Meter.h"
+#include "TickRecord.h"
+
+#include "PrivateDisplay.h"
+
+#include <chrono>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace namoro::bench {
+
+// A program the bench starts: its executable and its window's caption.
+struct Program {
+    std::string path;
+    std::string caption;
+};
+
+// When things happen in a session, in seconds after every program's window is up: left
+// alone, then Start, the 60-second game (or, for the references, what they do on Start), then
+// left alone again. Idle figures are taken only after 10 s without input.
+struct Schedule {
+    static constexpr double kStart = 40;
+    static constexpr double kWaitingFrom = 10, kWaitingTo = kStart;
+    static constexpr double kRunningFrom = kStart + 2, kRunningTo = kStart + 57;
+    static constexpr double kOver = kStart + 60; // the countdown shows "0" by then
+    static constexpr double kOverFrom = kOver + 10, kOverTo = kOver + 40;
+    static constexpr double kEnd = kOverTo;
+};
+
+// One program through a session: read once a second from launch to End.
+struct SessionRun {
+    Meter meter;
+    double peakMiB = 0;
+    std::string output; // what it printed
+};
+
+// Milliseconds from launching `program` to its first frame on the screen; then it is ended.
+double measureStartup(const xsession::PrivateDisplay& display, const Program& program);
+
+// Runs the programs side by side, each on its own display, through one session.
+std::vector<SessionRun> runSession(const std::vector<std::pair<const xsession::PrivateDisplay*, Program>>& programs);
+
+// CPU and wake-ups while running at QT_SCALE_FACTOR `scale`: launched, Start, and measured
+// over `window` from 2 s after Start.
+Meter::Figures measureRunning(const xsession::PrivateDisplay& display, const Program& program, int scale,
+                              std::chrono::seconds window);
+
+// A whole game of the tick probe, its items clicked all along from outside.
+struct PlayedGame {
+    TickRecord ticks;
+    std::vector<double> clickMs; // press to the score box's damage, one per click that scored
+    int misses = 0;               // clicks that found no item or changed nothing
+};
+PlayedGame playWithClicks(const xsession::PrivateDisplay& display, const Program& probe, const std::string& pictureDir);
+
+} // namespace namoro::bench
