@@ -33,7 +33,7 @@ bench: build
 
 package: build
 	rm -f $(BUILD_DIR)/namoro_*.deb
-	cd $(BUILD_DIR) && cpack -G DEB
+	cd $(BUILD_DIR) && umask 022 && cpack -G DEB # modes in the archive never follow the builder's umask
 	lintian --fail-on error,warning $(BUILD_DIR)/namoro_*.deb
 
 # The package reproducible, installed with apt on a fresh Debian 12 and played on X11 and Wayland.
