@@ -18,7 +18,7 @@ logs=/tmp/namoro-check/logs
 mkdir -p "$logs"
 export DEBIAN_FRONTEND=noninteractive
 
-step() { echo "== $*"; }
+step() { echo "== $* [${SECONDS} s]"; }
 fail() {
     echo "FAIL: $*" >&2
     exit 1
