@@ -2,8 +2,20 @@
 PRESET ?= default
 BUILD_DIR := $(if $(filter default,$(PRESET)),build,build-$(PRESET))
 FUZZ_SECONDS ?= 60
+CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test test-sanitize valgrind bench package fuzz clean
+# Packages take their file times from the last commit, so two builds of it give the same bytes.
+SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
+ifneq ($(SOURCE_DATE_EPOCH),)
+export SOURCE_DATE_EPOCH
+endif
+
+# Where ccache is used, it tells objects apart by their build folder as the compiler records it
+# (mapped, see CMakeLists.txt); otherwise it may hand out objects whose debug paths come from
+# another checkout or from a build without the mapping, and the program's build id follows them.
+export CCACHE_HASHDIR := 1
+
+.PHONY: all deps configure build run test test-sanitize valgrind bench package package-check fuzz clean
 
 all: build
 
@@ -11,7 +23,7 @@ deps:
 	./scripts/install-deps.sh
 
 configure: deps
-	cmake --preset $(PRESET)
+	cmake --preset $(PRESET) $(CMAKE_ARGS)
 
 build: configure
 	cmake --build --preset $(PRESET)
@@ -37,7 +49,13 @@ bench: build
 	./scripts/bench.sh $(BUILD_DIR)
 
 package: build
-	cd $(BUILD_DIR) && cpack -G DEB
+	rm -f $(BUILD_DIR)/namoro_*.deb
+	cd $(BUILD_DIR) && umask 022 && cpack -G DEB # modes in the archive never follow the builder's umask
+	lintian --fail-on error,warning $(BUILD_DIR)/namoro_*.deb
+
+# The package reproducible, installed with apt on a fresh Debian 12 and played on X11 and Wayland.
+package-check: package
+	./scripts/package-check.sh $(BUILD_DIR)
 
 # Each fuzz target for FUZZ_SECONDS, one after another, from the committed corpora in fuzz/corpus.
 fuzz: deps

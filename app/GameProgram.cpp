@@ -13,7 +13,7 @@ namespace namoro::app {
 
 int runGame(const RunHooks& hooks)
 {
-    QApplication::setApplicationName(QStringLiteral("namoro"));
+    QApplication::setApplicationName(QStringLiteral(NAMORO_WM_CLASS)); // the X11 window class
     QApplication::setApplicationVersion(QStringLiteral(NAMORO_VERSION));
     QApplication::setWindowIcon(packaging::programIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral(NAMORO_APP_ID)); // ties the window to its menu entry

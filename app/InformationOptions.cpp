@@ -1,0 +1,31 @@
+#include "InformationOptions.h"
+
+#include <string_view>
+
+namespace namoro::app {
+
+std::optional<int> answerInformationOptions(std::span<char* const> arguments, std::ostream& out)
+{
+    for (const char* argument : arguments.subspan(arguments.empty() ? 0 : 1)) {
+        const std::string_view option = argument;
+        if (option == "--version") {
+            out << "namoro " NAMORO_RELEASE "\n";
+            return 0;
+        }
+        if (option == "--help") {
+            out << "Usage: namoro [Qt options]\n"
+                   "ナモロゲーム, a falling-items arcade game. Choose スタート from the ナモロゲーム menu,\n"
+                   "then click the falling items for points until the 60 seconds run out; エンド quits.\n"
+                   "\n"
+                   "  --help     show this help and exit\n"
+                   "  --version  show the version and exit\n"
+                   "\n"
+                   "Any other argument goes to Qt, for example -platform wayland.\n"
+                   "See namoro(6) for the rules.\n";
+            return 0;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace namoro::app

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <span>
+
+namespace namoro::app {
+
+// Answers --help and --version on `out` without touching any window system, so that both
+// work without a display. Returns the exit status when one of them was asked for; the game
+// takes no other options, and every other argument is left to Qt.
+std::optional<int> answerInformationOptions(std::span<char* const> arguments, std::ostream& out);
+
+} // namespace namoro::app
