@@ -366,6 +366,7 @@ TEST(LayoutText, EveryStreamTheReaderTakesComesBackThroughItsTextByteForByte)
     ASSERT_TRUE(quoted) << quoted.error();
     EXPECT_EQ(quoted->window.name, "W");
     EXPECT_EQ(quoted->elements.at(0).name, "T 1");
+}
 
 TEST(LayoutStream, ACorruptPictureIsAnErrorNeverACrashNorAHugeAllocation)
 {
