@@ -29,13 +29,21 @@ clean_up() {
         "${root_cmd[@]}" kill "$installer" 2>/dev/null || true # mmdebstrap unmounts and cleans up
         wait "$installer" 2>/dev/null || true
     fi
-    # Should mmdebstrap have been killed half-way, nothing stays mounted all the same.
+    # Should mmdebstrap have been killed half-way, nothing runs in its root and nothing stays
+    # mounted all the same.
+    local proc
+    for proc in /proc/[0-9]*; do
+        case "$(readlink "$proc/root" 2>/dev/null)" in
+            "$work/tmp/"*) "${root_cmd[@]}" kill "${proc#/proc/}" 2>/dev/null || true ;;
+        esac
+    done
     findmnt -rn -o TARGET | grep -F "$work/" | sort -r | while read -r target; do
         "${root_cmd[@]}" umount -l "$target" || true
     done
     [ ! -d "$work/tmp" ] || "${root_cmd[@]}" rm -rf --one-file-system "$work/tmp"
 }
 trap clean_up EXIT
+trap 'exit 130' INT TERM HUP
 
 # --- Installed and played on a fresh minimal Debian 12 (in the background) -----------------
 # The Debian entries of this machine's apt sources, as apt sees them, for the root's apt.
