@@ -37,7 +37,7 @@ clean_up() {
             "$work/tmp/"*) "${root_cmd[@]}" kill "${proc#/proc/}" 2>/dev/null || true ;;
         esac
     done
-    findmnt -rn -o TARGET | grep -F "$work/" | sort -r | while read -r target; do
+    findmnt -rn -o TARGET | { grep -F "$work/" || true; } | sort -r | while read -r target; do
         "${root_cmd[@]}" umount -l "$target" || true
     done
     [ ! -d "$work/tmp" ] || "${root_cmd[@]}" rm -rf --one-file-system "$work/tmp"
