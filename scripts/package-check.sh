@@ -24,18 +24,28 @@ started=$(date +%s)
 elapsed() { echo "$(($(date +%s) - started)) s"; }
 
 installer=
+builder=
 clean_up() {
-    if [ -n "$installer" ] && kill -0 "$installer" 2>/dev/null; then
-        "${root_cmd[@]}" kill "$installer" 2>/dev/null || true # mmdebstrap unmounts and cleans up
+    [ -z "$builder" ] || kill -- "-$builder" 2>/dev/null || true
+    # mmdebstrap finishes what it is doing before it heeds a signal; stop all of it at once.
+    if [ -n "$installer" ]; then
+        "${root_cmd[@]}" kill -KILL -- "-$installer" 2>/dev/null || true
         wait "$installer" 2>/dev/null || true
     fi
-    # Should mmdebstrap have been killed half-way, nothing stays mounted all the same.
-    findmnt -rn -o TARGET | grep -F "$work/" | sort -r | while read -r target; do
+    # Nothing may run in the root any more, nor stay mounted in it.
+    local proc
+    for proc in /proc/[0-9]*; do
+        case "$(readlink "$proc/root" 2>/dev/null)" in
+            "$work/tmp/"*) "${root_cmd[@]}" kill -KILL "${proc#/proc/}" 2>/dev/null || true ;;
+        esac
+    done
+    findmnt -rn -o TARGET | { grep -F "$work/" || true; } | sort -r | while read -r target; do
         "${root_cmd[@]}" umount -l "$target" || true
     done
     [ ! -d "$work/tmp" ] || "${root_cmd[@]}" rm -rf --one-file-system "$work/tmp"
 }
 trap clean_up EXIT
+trap 'exit 130' INT TERM HUP
 
 # --- Installed and played on a fresh minimal Debian 12 (in the background) -----------------
 # The Debian entries of this machine's apt sources, as apt sees them, for the root's apt.
@@ -65,7 +75,7 @@ echo "== installing $(basename "$deb") on a fresh minimal Debian 12 from: $(cut 
 mkdir -p "$work/apt-cache" "$work/tmp"
 rm -rf "$work/logs"
 # Downloaded packages are kept in the build folder for the next run.
-"${root_cmd[@]}" env TMPDIR="$work/tmp" NAMORO_DEB="$deb" NAMORO_WORK="$work" \
+setsid "${root_cmd[@]}" env TMPDIR="$work/tmp" NAMORO_DEB="$deb" NAMORO_WORK="$work" \
     NAMORO_CHECK="$PWD/scripts/installed-check.sh" NAMORO_BUILD_PACKAGES="$build_packages" \
     mmdebstrap --mode=root --variant=minbase --format=null --skip=essential/unlink --dpkgopt=force-unsafe-io \
     "${aptopts[@]}" \
@@ -88,14 +98,17 @@ clone="$work/clone"
 rm -rf "$clone"
 git clone -q --no-checkout . "$clone"
 git -C "$clone" checkout -q --detach "$(git rev-parse HEAD)"
+# The clone's own Makefile takes the time from its last commit. No compiler cache: every object
+# is compiled afresh. In a process group of its own, so that an interrupted check stops all of it.
 (
     cd "$clone"
     umask 0027
-    # The clone's own Makefile takes the time from its last commit. No compiler cache: every
-    # object is compiled afresh.
-    env -u SOURCE_DATE_EPOCH CCACHE_DISABLE=1 TZ=Pacific/Kiritimati CMAKE_BUILD_PARALLEL_LEVEL=2 \
+    exec setsid env -u SOURCE_DATE_EPOCH CCACHE_DISABLE=1 TZ=Pacific/Kiritimati CMAKE_BUILD_PARALLEL_LEVEL=2 \
         make package CMAKE_ARGS="-DNAMORO_BUILD_TESTS=OFF -DNAMORO_BUILD_BENCH=OFF"
-) > "$work/clone-build.log" 2>&1 || { tail -n 40 "$work/clone-build.log"; echo "FAIL: the clone did not build" >&2; exit 1; }
+) > "$work/clone-build.log" 2>&1 &
+builder=$!
+wait "$builder" || { tail -n 40 "$work/clone-build.log"; echo "FAIL: the clone did not build" >&2; exit 1; }
+builder=
 echo "   built at $(elapsed) (log: $work/clone-build.log)"
 second=("$clone/build"/namoro_*.deb)
 if cmp -s "$deb" "${second[0]}"; then
