@@ -13,6 +13,7 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
 constexpr auto kPollStep = 20ms;
+constexpr auto kPasteBound = 30s; // a megabyte goes through the clipboard in pieces
 constexpr int kMenuTitleX = 20; // inside the first title of the menu bar
 
 std::vector<std::string> lines(const std::string& text)
@@ -140,7 +141,7 @@ void ProgramWindow::paste(Point p, const std::string& text)
     // ends the keeper. Ending it earlier would leave the program waiting for the rest.
     xdotool({"mousemove", "--window", windowId_, std::to_string(p.x), std::to_string(p.y + menuBarHeight()), "click",
              "1", "key", "--clearmodifiers", "ctrl+a", "ctrl+v", "ctrl+a", "ctrl+c"});
-    if (!clipboardKeeper_->waitFor(options_.responseBound))
+    if (!clipboardKeeper_->waitFor(kPasteBound))
         throw std::runtime_error("the program did not take the pasted text");
     clipboardKeeper_.reset();
 }

@@ -26,7 +26,7 @@ public:
         std::string caption;
         int innerHeight = 0; // the menu bar is what the window has above it
         std::chrono::milliseconds startBound{30000};
-        std::chrono::milliseconds responseBound{5000}; // for a menu to open or close, a paste to arrive
+        std::chrono::milliseconds responseBound{5000}; // for a menu to open or close
     };
 
     // Starts the program and waits for its window to be shown; throws if it is not.

@@ -14,6 +14,13 @@ namespace namoro::e2e {
 
 using namespace std::chrono_literals;
 
+// A sanitizer build looks for leaks while the program exits, which takes a while of its own.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr std::chrono::milliseconds kExitCheckTime = 3s;
+#else
+inline constexpr std::chrono::milliseconds kExitCheckTime = 0s;
+#endif
+
 // The built game on a private X server, played only through X input and read back through
 // the clipboard and screenshots.
 class GameOnX {
@@ -52,7 +59,7 @@ public:
     bool running() { return window_->process().running(); }
     std::optional<xsession::ExitStatus> waitForExit(std::chrono::milliseconds bound)
     {
-        return window_->process().waitFor(bound);
+        return window_->process().waitFor(bound + kExitCheckTime);
     }
 
 private:

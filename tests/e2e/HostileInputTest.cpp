@@ -10,6 +10,15 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// How far the countdown may fall behind the wall clock, in seconds. Under AddressSanitizer its
+// allocator alone makes Qt spend seconds on a megabyte paste, which late ticks never make up:
+// there the count is only checked for sense, and the time is the plain build's to keep.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr double kLagAllowed = 10;
+#else
+constexpr double kLagAllowed = 2;
+#endif
+
 double secondsBetween(Clock::time_point from, Clock::time_point to)
 {
     return std::chrono::duration<double>(to - from).count();
@@ -49,8 +58,7 @@ TEST_F(HostileInput, PastesAClickBurstAndWildResizesLeaveTheCountdownOnTime)
 
     // The countdown's first tick comes within a second of Start and one follows each second:
     // the time box shows 60 minus the ticks so far. A reading dates the count only if it comes
-    // back quickly (the first may wait for the program to work through the abuse); a second of
-    // slack either way.
+    // back quickly (the first may wait for the program to work through the abuse).
     std::optional<int> shown;
     Clock::time_point readFrom;
     Clock::time_point readTo;
@@ -61,7 +69,7 @@ TEST_F(HostileInput, PastesAClickBurstAndWildResizesLeaveTheCountdownOnTime)
         return shown.has_value() && readTo - readFrom < 1s;
     })) << "the countdown writes the time box again";
     const int ticks = 60 - *shown;
-    EXPECT_GE(ticks, secondsBetween(afterStart, readFrom) - 2) << "the countdown fell behind";
+    EXPECT_GE(ticks, secondsBetween(afterStart, readFrom) - kLagAllowed) << "the countdown fell behind";
     EXPECT_LE(ticks, secondsBetween(beforeStart, readTo) + 1) << "the countdown ran ahead";
 
     ASSERT_TRUE(game.running());
