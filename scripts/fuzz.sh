@@ -2,7 +2,7 @@
 # Runs the fuzz targets of a fuzz build, or folds what they found into the committed corpora.
 #
 #   scripts/fuzz.sh run <build dir> <seconds> [target...]   each target for <seconds>, one at a time
-#   scripts/fuzz.sh merge <build dir> [target...]          minimise fuzz/corpus/<target> with the new finds
+#   scripts/fuzz.sh merge <build dir> [target...]          fold the finds into fuzz/corpus/<target>, minimised
 #
 # A run reads fuzz/corpus/<target> and adds its finds to <build dir>/fuzz-corpus/<target>; a crash or a
 # broken property is saved in <build dir>/fuzz-artifacts/<target>/. Extra libFuzzer flags come from
@@ -45,12 +45,15 @@ for t in "${targets[@]}"; do
         echo "$t: ${runs:-0} executions in ${cpu:-0} CPU seconds"
         ;;
     merge)
-        # The merge keeps the smallest set with the same coverage; regression-* inputs always stay.
+        # seed-* and regression-* inputs stay; of the rest, the merge keeps the smallest set
+        # that adds coverage to them.
         merged="$build/fuzz-merged/$t"
-        rm -rf "$merged" && mkdir -p "$merged"
-        "$fuzzer" -merge=1 "$merged" "$seeds" "$found" >"$logs/$t-merge.log" 2>&1
-        find "$seeds" -type f ! -name 'regression-*' -delete
-        cp "$merged"/* "$seeds"/
+        rest="$build/fuzz-rest/$t"
+        rm -rf "$merged" "$rest" && mkdir -p "$merged" "$rest"
+        cp "$seeds"/seed-* "$seeds"/regression-* "$merged"/ 2>/dev/null || true
+        find "$seeds" -type f ! -name 'seed-*' ! -name 'regression-*' -exec mv {} "$rest"/ \;
+        "$fuzzer" -merge=1 "$merged" "$rest" "$found" >"$logs/$t-merge.log" 2>&1
+        cp -n "$merged"/* "$seeds"/
         echo "$t: $(find "$seeds" -type f | wc -l) inputs, $(du -sh "$seeds" | cut -f1)"
         ;;
     *) echo "unknown mode $mode" >&2; exit 2 ;;
