@@ -10,11 +10,6 @@ ifneq ($(SOURCE_DATE_EPOCH),)
 export SOURCE_DATE_EPOCH
 endif
 
-# Where ccache is used, it tells objects apart by their build folder as the compiler records it
-# (mapped, see CMakeLists.txt); otherwise it may hand out objects whose debug paths come from
-# another checkout or from a build without the mapping, and the program's build id follows them.
-export CCACHE_HASHDIR := 1
-
 .PHONY: all deps configure build run test test-sanitize valgrind bench package package-check fuzz clean
 
 all: build

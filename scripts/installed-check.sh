@@ -122,19 +122,21 @@ background+=("$game")
 protocol="$logs/wayland-protocol.log"
 
 # The toplevel's surface, then the size of each buffer it commits and of its window geometry.
+# A line reads "[timestamp]  -> object@id.request(arguments)".
 committed_sizes() {
     awk '
-        /-> xdg_wm_base@[0-9]+\.get_xdg_surface\(/ && surface == "" {
+        function arguments(list) {
+            match($0, /\(.*\)/); return split(substr($0, RSTART + 1, RLENGTH - 2), list, /, /)
+        }
+        / -> xdg_wm_base@[0-9]+\.get_xdg_surface\(/ && surface == "" {
             match($0, /xdg_surface@[0-9]+/); xdg = substr($0, RSTART, RLENGTH)
             match($0, /wl_surface@[0-9]+\)/); surface = substr($0, RSTART, RLENGTH - 1)
         }
         / -> wl_shm_pool@[0-9]+\.create_buffer\(/ {
-            match($0, /wl_buffer@[0-9]+/); id = substr($0, RSTART, RLENGTH)
-            split($0, field, /[(), ]+/); size[id] = field[8] "x" field[9]
+            arguments(arg); match(arg[1], /wl_buffer@[0-9]+/)
+            size[substr(arg[1], RSTART, RLENGTH)] = arg[3] "x" arg[4]
         }
-        surface != "" && index($0, " -> " xdg ".set_window_geometry(") {
-            split($0, field, /[(), ]+/); geometry = field[6] "x" field[7]
-        }
+        surface != "" && index($0, " -> " xdg ".set_window_geometry(") { arguments(arg); geometry = arg[3] "x" arg[4] }
         surface != "" && index($0, " -> " surface ".attach(wl_buffer@") {
             match($0, /wl_buffer@[0-9]+/); attached = substr($0, RSTART, RLENGTH)
         }
@@ -142,7 +144,7 @@ committed_sizes() {
             print size[attached], geometry; attached = ""
         }' "$protocol"
 }
-buffer_fits_window() { committed_sizes | awk '$1 == $2 { found = 1 } END { exit !found }'; }
+buffer_fits_window() { committed_sizes | awk '$1 == $2 && $1 ~ /^[1-9][0-9]*x[1-9][0-9]*$/ { found = 1 } END { exit !found }'; }
 wait_for 30 buffer_fits_window || {
     committed_sizes
     fail "no buffer the size of the window was committed (protocol log: $protocol)"
