@@ -94,22 +94,14 @@ runtime::Expected<std::vector<std::uint8_t>, PictureError> readFrame(GifFileType
                                                 "), not the logical screen");
     if (desc.ColorMap)
         return failure("frame", descriptor, "has a local colour table");
+    if (desc.Interlace)
+        return failure("frame", descriptor, "is interlaced");
 
     const auto width = static_cast<std::size_t>(desc.Width);
     std::vector<std::uint8_t> indices(width * static_cast<std::size_t>(desc.Height));
-    // An interlaced frame stores every eighth row from row 0, then from row 4, every fourth
-    // from row 2, every second from row 1.
-    struct Pass {
-        int first;
-        int step;
-    };
-    constexpr Pass kInterlaced[] = {{0, 8}, {4, 8}, {2, 4}, {1, 2}};
-    constexpr Pass kInOrder[] = {{0, 1}};
-    for (const Pass& pass : desc.Interlace ? std::span<const Pass>(kInterlaced) : std::span<const Pass>(kInOrder)) {
-        for (int y = pass.first; y < desc.Height; y += pass.step) {
-            if (DGifGetLine(gif, indices.data() + static_cast<std::size_t>(y) * width, desc.Width) != GIF_OK)
-                return failure("image-data", source.position, gifErrorText(gif->Error));
-        }
+    for (int y = 0; y < desc.Height; ++y) {
+        if (DGifGetLine(gif, indices.data() + static_cast<std::size_t>(y) * width, desc.Width) != GIF_OK)
+            return failure("image-data", source.position, gifErrorText(gif->Error));
     }
     return indices;
 }

@@ -44,8 +44,8 @@ struct PictureSize {
 runtime::Expected<PictureSize, PictureError> gifScreenSize(std::span<const std::uint8_t> gif);
 
 // Decodes a single-frame GIF89a with a global colour table, honouring its transparent index.
-// The frame must cover the logical screen exactly, and neither may be larger than
-// kLargestPictureSide; sizes are checked before any pixel is decoded.
+// The frame must cover the logical screen exactly, not interlaced, and neither may be larger
+// than kLargestPictureSide; sizes are checked before any pixel is decoded.
 runtime::Expected<Picture, PictureError> decodeGif(std::span<const std::uint8_t> gif);
 
 } // namespace namoro::window
