@@ -52,7 +52,7 @@ for t in "${targets[@]}"; do
         rm -rf "$merged" "$rest" && mkdir -p "$merged" "$rest"
         cp "$seeds"/seed-* "$seeds"/regression-* "$merged"/ 2>/dev/null || true
         find "$seeds" -type f ! -name 'seed-*' ! -name 'regression-*' -exec mv {} "$rest"/ \;
-        "$fuzzer" -merge=1 "$merged" "$rest" "$found" >"$logs/$t-merge.log" 2>&1
+        "$fuzzer" -set_cover_merge=1 -use_counters=0 "$merged" "$rest" "$found" >"$logs/$t-merge.log" 2>&1
         cp -n "$merged"/* "$seeds"/
         echo "$t: $(find "$seeds" -type f | wc -l) inputs, $(du -sh "$seeds" | cut -f1)"
         ;;
