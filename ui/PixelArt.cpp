@@ -5,6 +5,8 @@
 
 namespace namoro::ui {
 
+bool PixelArt::whole(qreal ratio) { return std::abs(ratio - std::round(ratio)) < 1e-6; }
+
 PixelArt::PixelArt(QImage image) : image_(std::move(image)) {}
 
 void PixelArt::draw(QPainter& painter, QPoint topLeft)
@@ -12,7 +14,7 @@ void PixelArt::draw(QPainter& painter, QPoint topLeft)
     if (image_.isNull())
         return;
     const qreal ratio = painter.deviceTransform().m11(); // logical to device pixels
-    if (std::abs(ratio - std::round(ratio)) < 1e-6) {
+    if (whole(ratio)) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
         painter.drawImage(topLeft, image_);
         return;

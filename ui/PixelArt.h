@@ -22,9 +22,11 @@ public:
 
     // What drawing a picture that covers `rect` may change: at a fractional ratio its edge
     // blends into the device pixels it half covers, which reach past its logical rectangle.
-    static QRect reach(const QRect& rect) { return rect.adjusted(-1, -1, 1, 1); }
+    static QRect reach(const QRect& rect, qreal ratio) { return whole(ratio) ? rect : rect.adjusted(-1, -1, 1, 1); }
 
 private:
+    static bool whole(qreal ratio);
+
     QImage image_;     // 1:1, premultiplied
     QImage enlarged_;  // image_ with a transparent margin, at the whole ratio above the last fractional one
 };

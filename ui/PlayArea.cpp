@@ -128,8 +128,9 @@ window::PictureControl* PlayArea::pictureAt(QPoint point) const
 
 void PlayArea::pictureMoved(const window::PictureControl& picture, const window::Rect& before)
 {
-    update(PixelArt::reach(pictureRect(picture, before)));
-    update(PixelArt::reach(pictureRect(picture, picture.rect())));
+    const qreal ratio = devicePixelRatioF();
+    update(PixelArt::reach(pictureRect(picture, before), ratio));
+    update(PixelArt::reach(pictureRect(picture, picture.rect()), ratio));
 }
 
 void PlayArea::textWritten(const window::TextBox& box)
@@ -161,9 +162,10 @@ void PlayArea::paintEvent(QPaintEvent* event)
     }
 
     const auto& pictures = form_.pictures();
+    const qreal ratio = devicePixelRatioF();
     for (std::size_t i = 0; i < pictures.size(); ++i) {
         const QRect r = pictureRect(*pictures[i], pictures[i]->rect());
-        if (PixelArt::reach(r).intersects(dirty))
+        if (PixelArt::reach(r, ratio).intersects(dirty))
             images_[i].draw(painter, r.topLeft());
     }
 }
