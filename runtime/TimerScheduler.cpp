@@ -3,21 +3,6 @@
 #include <stdexcept>
 
 namespace namoro::runtime {
-namespace {
-
-// Marks the time inside runDue, when the driver re-arms afterwards anyway.
-class TickingScope {
-public:
-    explicit TickingScope(bool& ticking) : ticking_(ticking) { ticking_ = true; }
-    ~TickingScope() { ticking_ = false; }
-    TickingScope(const TickingScope&) = delete;
-    TickingScope& operator=(const TickingScope&) = delete;
-
-private:
-    bool& ticking_;
-};
-
-} // namespace
 
 TimerScheduler::TimerScheduler(const Clock& clock, Micros grid) : clock_(clock), grid_(grid)
 {
@@ -90,9 +75,11 @@ Micros TimerScheduler::nextPointAfter(const Entry& entry, Micros now) const
 
 void TimerScheduler::rescheduled()
 {
-    if (!ticking_ && onReschedule_)
-        onReschedule_(); // after a tick the driver re-arms anyway
+    if (onReschedule_)
+        onReschedule_();
 }
+
+bool TimerScheduler::ticks(const Entry& entry) { return entry.live && entry.enabled && entry.intervalMs > 0; }
 
 void TimerScheduler::setHeld(bool held)
 {
@@ -105,7 +92,7 @@ void TimerScheduler::setHeld(bool held)
     // own period after now; a timer not yet due keeps the tick it has.
     const Micros now = clock_.now();
     for (Entry& entry : entries_) {
-        if (entry.live && entry.enabled && entry.intervalMs > 0 && entry.due <= now)
+        if (ticks(entry) && entry.due <= now)
             entry.due = nextPointAfter(entry, now);
     }
     rescheduled();
@@ -118,7 +105,7 @@ std::optional<std::size_t> TimerScheduler::earliestDue(Micros now) const
         return best;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         const Entry& entry = entries_[i];
-        if (!entry.live || !entry.enabled || entry.intervalMs <= 0 || entry.due > now)
+        if (!ticks(entry) || entry.due > now)
             continue;
         if (!best || entry.due < entries_[*best].due)
             best = i;
@@ -132,7 +119,7 @@ std::optional<Micros> TimerScheduler::nextDue() const
     if (held_)
         return best;
     for (const Entry& entry : entries_) {
-        if (entry.live && entry.enabled && entry.intervalMs > 0 && (!best || entry.due < *best))
+        if (ticks(entry) && (!best || entry.due < *best))
             best = entry.due;
     }
     return best;
@@ -141,7 +128,6 @@ std::optional<Micros> TimerScheduler::nextDue() const
 void TimerScheduler::runDue()
 {
     const Micros now = clock_.now();
-    const TickingScope ticking(ticking_);
     while (const auto index = earliestDue(now)) {
         Entry& entry = entries_[*index];
         // A late timer ticks once instead of catching up in a burst.

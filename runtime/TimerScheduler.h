@@ -38,8 +38,8 @@ public:
     // exactly when it would have come had every held tick been delivered.
     void setHeld(bool held);
     bool held() const { return held_; }
-    // Told when a timer may fall due sooner than the last nextDue() said without a tick having
-    // run (a release, or a timer enabled or re-timed from outside a tick), so a driver re-arms.
+    // Told when a timer may fall due sooner than the last nextDue() said (a release, or a timer
+    // enabled or re-timed), so a driver re-arms.
     void setOnReschedule(std::function<void()> onReschedule) { onReschedule_ = std::move(onReschedule); }
 
     // The earliest due time of an enabled timer; none while held.
@@ -68,13 +68,14 @@ private:
     // The first point of the timer's own period after `now`.
     Micros nextPointAfter(const Entry& entry, Micros now) const;
     void rescheduled();
+    // Enabled, live and with a positive interval: a timer that falls due at all.
+    static bool ticks(const Entry& entry);
     std::optional<std::size_t> earliestDue(Micros now) const;
 
     const Clock& clock_;
     Micros grid_;
     std::vector<Entry> entries_;
     bool held_ = false;
-    bool ticking_ = false;
     std::function<void()> onReschedule_;
 };
 
