@@ -1,5 +1,5 @@
 #!/bin/bash
-# Runs as root inside a fresh minimal Debian 12 root (scripts/package-check.sh makes it):
+# Runs as root inside a fresh minimal Debian 12 or 13 root (scripts/package-check.sh makes it):
 # installs the namoro package with apt as a user would, then plays the installed game.
 #   - apt pulls every dependency and the recommended qt6-wayland; none of the build's packages
 #     (the remaining arguments) come in;

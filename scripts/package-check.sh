@@ -1,131 +1,153 @@
 #!/usr/bin/env bash
-# make package-check: the .deb that `make package` left in the build folder, checked as Debian
-# and a player get it. Two checks, run side by side (one compiles, the other mostly waits on
-# apt and dpkg):
-#  - Installed: mmdebstrap makes a fresh minimal Debian 12 from this machine's own apt sources,
-#    and scripts/installed-check.sh, run inside it, installs the package with apt and plays it
-#    on X11 and Wayland (see there).
-#  - Reproducible: `make package` in a clean clone of this commit, in another folder, later,
-#    without tests and benchmarks, without ccache, under another umask and time zone, gives
-#    the same bytes. Where it does not, diffoscope shows where.
-# Everything it makes stays in <build>/package-check; it runs as root (or through sudo).
+# make package-check: the source package that `make package` left in build/package, proven on
+# Debian 12 (bookworm) and 13 (trixie). Every root is a fresh one made by mmdebstrap from this
+# machine's own apt sources with the release name swapped. For each release, side by side:
+#  - build: dpkg-buildpackage in a fresh build root, with what apt-get build-dep installs;
+#  - install: in another fresh root, scripts/installed-check.sh installs the .deb of that build
+#    with apt and plays it on X11 and a headless Weston, then the release's own autopkgtest
+#    runs debian/tests against it (this root is made while the build compiles, and waits for it);
+#  - the same bytes: each .deb equals one built elsewhere from the same source: on 12 the one
+#    `make package` built on this machine, on 13 the one of the newcomer's root below.
+# And once: in a fresh Debian 13 root with only git and make, the README's `make test` in a
+# clone of this commit, then `make package` (the second Debian 13 build, and 13's lintian).
+# Everything stays in build/package-check; downloaded packages are kept there for the next run.
+# It runs as root; anyone else runs it through sudo.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${1:-build}
-work=$(realpath -m "$build/package-check")
-root_cmd=()
-[ "$(id -u)" -ne 0 ] && root_cmd=(sudo)
-
-debs=("$build"/namoro_*.deb)
-[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "expected one namoro_*.deb in $build: run make package" >&2; exit 1; }
-deb=$(realpath "${debs[0]}")
-mkdir -p "$work"
+[ "$(id -u)" -eq 0 ] || exec sudo -- "$0" "$@"
+work=$PWD/build/package-check
+releases=(bookworm trixie)
+dsc=(build/package/namoro_*.dsc)
+[ -f "${dsc[0]}" ] || { echo "no source package in build/package: run make package" >&2; exit 1; }
 started=$(date +%s)
 elapsed() { echo "$(($(date +%s) - started)) s"; }
 
-installer=
-builder=
+# Stops what still runs in a root of ours and unmounts what is mounted below our folder, only.
 clean_up() {
-    [ -z "$builder" ] || kill -- "-$builder" 2>/dev/null || true
-    # mmdebstrap finishes what it is doing before it heeds a signal; stop all of it at once.
-    if [ -n "$installer" ]; then
-        "${root_cmd[@]}" kill -KILL -- "-$installer" 2>/dev/null || true
-        wait "$installer" 2>/dev/null || true
-    fi
-    # Nothing may run in the root any more, nor stay mounted in it.
-    local proc
-    for proc in /proc/[0-9]*; do
-        case "$(readlink "$proc/root" 2>/dev/null)" in
-            "$work/tmp/"*) "${root_cmd[@]}" kill -KILL "${proc#/proc/}" 2>/dev/null || true ;;
-        esac
+    local pid target
+    jobs -p | xargs -r kill -KILL -- 2> /dev/null || true
+    for pid in /proc/[0-9]*; do
+        case "$(readlink "$pid/root" 2> /dev/null)" in "$work/tmp/"*) kill -KILL "${pid#/proc/}" 2> /dev/null || true ;; esac
     done
-    findmnt -rn -o TARGET | { grep -F "$work/" || true; } | sort -r | while read -r target; do
-        "${root_cmd[@]}" umount -l "$target" || true
-    done
-    [ ! -d "$work/tmp" ] || "${root_cmd[@]}" rm -rf --one-file-system "$work/tmp"
+    wait 2> /dev/null || true
+    findmnt -rn -o TARGET | while read -r target; do
+        target=$(printf '%b' "$target") # findmnt writes a space as \x20
+        case "$target" in "$work/tmp/"*) echo "$target" ;; esac
+    done | sort -r | xargs -r -d '\n' umount -l || true
+    rm -rf --one-file-system "$work/tmp"
 }
 trap clean_up EXIT
 trap 'exit 130' INT TERM HUP
+clean_up
+rm -rf "$work/logs" "${releases[@]/#/$work/}" "$work/newcomer"
+mkdir -p "$work/logs" "$work/tmp"
 
-# --- Installed and played on a fresh minimal Debian 12 (in the background) -----------------
-# The Debian entries of this machine's apt sources, as apt sees them, for the root's apt.
-sources="$work/sources.list"
-apt-cache policy | awk '
-    / Packages$/ && $2 ~ /:\/\// { uri = $2; dist = $3; next }
-    /^ +release / && uri != "" {
-        if ($0 ~ /o=Debian,/ && $0 ~ /n=bookworm/) {
-            n = split(dist, part, "/"); suite = part[1]
-            for (i = 2; i < n; i++) suite = suite "/" part[i]
-            key = uri " " suite
-            if (!(key in comps)) order[++count] = key
-            if (index(" " comps[key] " ", " " part[n] " ") == 0) comps[key] = comps[key] " " part[n]
-        }
-        uri = ""
-    }
-    END { for (i = 1; i <= count; i++) print "deb " order[i] comps[order[i]] }' > "$sources"
-[ -s "$sources" ] || { echo "no Debian 12 entry in this machine's apt sources" >&2; exit 1; }
+# This machine's Debian entries, from its deb822 and one-line sources, as one-line entries with
+# the suites of its own release renamed to $1's.
+host=$(. /etc/os-release && echo "$VERSION_CODENAME")
+sources_for() {
+    {
+        cat /etc/apt/sources.list.d/*.sources 2> /dev/null | awk '
+            /^[ \t]*$/ { if (types ~ /(^| )deb( |$)/) for (i = 1; i <= n; i++) print "deb", uris, suite[i], comps
+                         types = uris = comps = ""; n = 0; next }
+            /^Types:/ { sub(/^Types:[ \t]*/, ""); types = $0 }
+            /^URIs:/ { sub(/^URIs:[ \t]*/, ""); uris = $0 }
+            /^Suites:/ { n = split(substr($0, 8), suite, " ") }
+            /^Components:/ { sub(/^Components:[ \t]*/, ""); comps = $0 }
+            END { if (types ~ /(^| )deb( |$)/) for (i = 1; i <= n; i++) print "deb", uris, suite[i], comps }'
+        grep -hs '^deb ' /etc/apt/sources.list /etc/apt/sources.list.d/*.list | sed 's/ \[[^]]*\]//'
+    } | awk -v host="$host" -v to="$1" '$3 == host || index($3, host "-") == 1 { sub("^" host, to, $3); print }'
+}
 aptopts=()
 for option in Acquire::Check-Valid-Until Acquire::Check-Date; do # as this machine's apt has them
     value=$(apt-config dump "$option" | sed -n "s/^$option \"\(.*\)\";$/\1/p")
     [ -z "$value" ] || aptopts+=("--aptopt=$option \"$value\"")
 done
-build_packages=$(sed -n '/^# build$/,/^$/{/^[a-z0-9]/p}' deps/debian-packages.txt | tr '\n' ' ')
 
-echo "== installing $(basename "$deb") on a fresh minimal Debian 12 from: $(cut -d' ' -f2,3 "$sources" | paste -sd, -)"
-mkdir -p "$work/apt-cache" "$work/tmp"
-rm -rf "$work/logs"
-# Downloaded packages are kept in the build folder for the next run.
-setsid "${root_cmd[@]}" env TMPDIR="$work/tmp" NAMORO_DEB="$deb" NAMORO_WORK="$work" \
-    NAMORO_CHECK="$PWD/scripts/installed-check.sh" NAMORO_BUILD_PACKAGES="$build_packages" \
-    mmdebstrap --mode=root --variant=minbase --format=null --skip=essential/unlink --dpkgopt=force-unsafe-io \
-    "${aptopts[@]}" \
-    --setup-hook='mkdir -p "$1/var/cache/apt/archives"' \
-    --setup-hook="sync-in $work/apt-cache /var/cache/apt/archives/" \
-    --customize-hook='mkdir -p "$1/tmp/namoro-check" && cp "$NAMORO_DEB" "$NAMORO_CHECK" "$1/tmp/namoro-check/"' \
-    --customize-hook='status=0; chroot "$1" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 \
-        bash /tmp/namoro-check/installed-check.sh "/tmp/namoro-check/$(basename "$NAMORO_DEB")" $NAMORO_BUILD_PACKAGES \
-        || status=$?; cp -r "$1/tmp/namoro-check/logs" "$NAMORO_WORK/" || true; exit $status' \
-    --customize-hook="sync-out /var/cache/apt/archives $work/apt-cache" \
-    bookworm /dev/null "$sources" > "$work/installed-check.log" 2>&1 &
-installer=$!
+# mmdebstrap <release> <variant> <log> [option...]: a root that lives as long as its hooks, with
+# the downloaded packages of that release kept in the build folder.
+root() {
+    local release=$1 variant=$2 log=$3 sources
+    shift 3
+    sources=$(sources_for "$release")
+    [ -n "$sources" ] || { echo "no Debian entry for $host in this machine's apt sources" >&2; return 1; }
+    mkdir -p "$work/apt-cache/$release"
+    TMPDIR=$work/tmp nice -n 10 mmdebstrap --mode=root --variant="$variant" --format=null \
+        --skip=essential/unlink --dpkgopt=force-unsafe-io "${aptopts[@]}" \
+        --setup-hook='mkdir -p "$1/var/cache/apt/archives"' \
+        --setup-hook="sync-in $work/apt-cache/$release /var/cache/apt/archives/" \
+        "$@" --customize-hook="sync-out /var/cache/apt/archives $work/apt-cache/$release" \
+        "$release" /dev/null "$sources" > "$work/logs/$log.log" 2>&1 ||
+        { echo "FAIL: $log (last lines of $work/logs/$log.log):"; tail -n 25 "$work/logs/$log.log"; return 1; }
+}
+in_root='chroot "$1" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 DEBIAN_FRONTEND=noninteractive'
 
-# --- The same bytes from a clean clone --------------------------------------------------------
-echo "== meanwhile, make package in a clean clone of $(git rev-parse --short HEAD)"
-if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
-    echo "   note: uncommitted changes are in $(basename "$deb") but not in the clone; commit them first"
-fi
-clone="$work/clone"
-rm -rf "$clone"
-git clone -q --no-checkout . "$clone"
-git -C "$clone" checkout -q --detach "$(git rev-parse HEAD)"
-# The clone's own Makefile takes the time from its last commit. No compiler cache: every object
-# is compiled afresh. In a process group of its own, so that an interrupted check stops all of it.
-(
-    cd "$clone"
-    umask 0027
-    exec setsid env -u SOURCE_DATE_EPOCH CCACHE_DISABLE=1 TZ=Pacific/Kiritimati CMAKE_BUILD_PARALLEL_LEVEL=2 \
-        make package CMAKE_ARGS="-DNAMORO_BUILD_TESTS=OFF -DNAMORO_BUILD_BENCH=OFF"
-) > "$work/clone-build.log" 2>&1 &
-builder=$!
-wait "$builder" || { tail -n 40 "$work/clone-build.log"; echo "FAIL: the clone did not build" >&2; exit 1; }
-builder=
-echo "   built at $(elapsed) (log: $work/clone-build.log)"
-second=("$clone/build"/namoro_*.deb)
-if cmp -s "$deb" "${second[0]}"; then
-    echo "   the same bytes: $(sha256sum "$deb" | cut -c1-16)…  $(basename "$deb")"
-    repeated=yes
-else
-    echo "FAIL: the two packages differ; diffoscope says where ($work/diffoscope.txt):" >&2
-    diffoscope --text "$work/diffoscope.txt" "$deb" "${second[0]}" > /dev/null || true
-    head -n 80 "$work/diffoscope.txt" >&2
-    repeated=no
-fi
+build() { # <release>: the source package built in a fresh build root
+    local out=$work/$1
+    root "$1" buildd "build-$1" \
+        --customize-hook='mkdir "$1/build"' --customize-hook="copy-in $PWD/${dsc[0]} $PWD/${dsc[0]%.dsc}.tar.xz /build/" \
+        --customize-hook="$in_root sh -ec 'cd /build && dpkg-source -x *.dsc src && apt-get build-dep -y -q ./src'" \
+        --customize-hook="$in_root sh -ec 'cd /build/src && dpkg-buildpackage -b --no-sign'" \
+        --customize-hook="cp \"\$1\"/build/*.deb \"\$1\"/build/*.buildinfo $out/" || return 1
+    echo "== $1: built in a fresh root at $(elapsed)"
+}
 
-status=0
-wait "$installer" || status=$?
-installer=
-awk 'skip && /^([IEW]: |== |FAIL)/ { skip = 0 } /^I: running --[a-z]+-hook in shell/ { skip = 1 } !skip' \
-    "$work/installed-check.log" | sed 's/^/   /'
-[ "$status" -eq 0 ] || { echo "FAIL: the installed package (logs in $work/logs)" >&2; exit 1; }
-[ "$repeated" = yes ] || exit 1
+installed() { # <release>: installed with apt in another fresh root, played and autopkgtested
+    local out=$work/$1 build_packages
+    build_packages=$(sed -n '/^# build$/,/^$/{/^[a-z0-9]/p}' deps/debian-packages.txt | tr '\n' ' ')
+    root "$1" minbase "installed-$1" \
+        --customize-hook="until [ -e $out/done ]; do sleep 2; done; [ -f $out/namoro_*_amd64.deb ]" \
+        --customize-hook='mkdir -p "$1/tmp/namoro-check"' \
+        --customize-hook="copy-in $PWD/scripts/installed-check.sh $PWD/${dsc[0]} $PWD/${dsc[0]%.dsc}.tar.xz /tmp/namoro-check/" \
+        --customize-hook="cp $out/namoro_*_amd64.deb \"\$1/tmp/namoro-check/\"" \
+        --customize-hook="status=0; $in_root sh -c 'bash /tmp/namoro-check/installed-check.sh /tmp/namoro-check/namoro_*_amd64.deb $build_packages \
+            && apt-get install -y -q --no-install-recommends autopkgtest > /dev/null \
+            && autopkgtest --output-dir /tmp/namoro-check/autopkgtest /tmp/namoro-check/*.dsc /tmp/namoro-check/namoro_*_amd64.deb -- null' \
+            || status=\$?; cp -r \"\$1/tmp/namoro-check/logs\" \"\$1/tmp/namoro-check/autopkgtest\" $out/ || true; exit \$status" ||
+        return 1
+    echo "== $1: installed, played and autopkgtested at $(elapsed)"
+    sed -n '/^== /p;/^   /p' "$work/logs/installed-$1.log" | sed 's/^/   /'
+    grep -E '^[a-z0-9-]+ +(PASS|FAIL|SKIP|FLAKY)' "$out/autopkgtest/summary" | sed "s/^/   autopkgtest $1: /"
+}
+
+newcomer() { # the README's make test in a fresh Debian 13 root, then make package
+    local out=$work/newcomer
+    mkdir -p "$out"
+    git clone -q --bare . "$work/tmp/namoro.git"
+    root trixie minbase newcomer --include=git,make,ca-certificates \
+        --customize-hook="copy-in $work/tmp/namoro.git /root/" \
+        --customize-hook="$in_root sh -ec 'git clone -q /root/namoro.git /root/namoro && cd /root/namoro && git checkout -q $(git rev-parse HEAD) && make test && make package'" \
+        --customize-hook="cp \"\$1\"/root/namoro/build/package/*.deb $out/" || return 1
+    echo "== trixie: the README's make test and make package in a fresh root passed at $(elapsed)"
+    grep -E '^(I|W|E|P|N): ' "$work/logs/newcomer.log" | sed 's/^/   lintian trixie: /' || true
+}
+
+same_bytes() { # <release> <folder>: each .deb of the release's build root equals the one there
+    local deb status=0
+    for deb in "$work/$1"/*.deb; do
+        if cmp -s "$deb" "$2/$(basename "$deb")"; then
+            echo "   $1: the same bytes: $(sha256sum "$deb" | cut -c1-16)…  $(basename "$deb")"
+        else
+            echo "FAIL: $1: $(basename "$deb") differs from the one in $2 ($work/logs/diffoscope-$1.txt)"
+            diffoscope --text "$work/logs/diffoscope-$1.txt" "$deb" "$2/$(basename "$deb")" > /dev/null || true
+            head -n 60 "$work/logs/diffoscope-$1.txt"
+            status=1
+        fi
+    done
+    return $status
+}
+
+echo "== $(basename "${dsc[0]}") on ${releases[*]}, from: $(sources_for trixie | cut -d' ' -f2,3 | paste -sd, -)"
+pids=()
+newcomer & pids+=($!)
+for release in "${releases[@]}"; do
+    mkdir -p "$work/$release"
+    { status=0; build "$release" || status=$?; touch "$work/$release/done"; exit $status; } & pids+=($!)
+    installed "$release" & pids+=($!)
+done
+failed=0
+for pid in "${pids[@]}"; do wait "$pid" || failed=1; done
+same_bytes bookworm build/package || failed=1
+same_bytes trixie "$work/newcomer" || failed=1
+[ "$failed" -eq 0 ] || { echo "FAIL: package-check (logs in $work/logs)" >&2; exit 1; }
 echo "== package-check passed in $(elapsed)"
