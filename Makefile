@@ -38,9 +38,9 @@ bench: build
 	./scripts/bench.sh $(BUILD_DIR)
 
 # The source package and the .deb from debian/, built by dpkg-buildpackage from the tracked
-# files (uncommitted changes included) in build/package, then lintian --pedantic: any tag that
-# debian/ does not override with its reason fails. File times come from debian/changelog, so
-# every build of one source gives the same bytes.
+# files (uncommitted changes included) in build/package, then lintian --pedantic: any tag fails,
+# info and pedantic ones too. File times come from debian/changelog, so every build of one
+# source gives the same bytes.
 # Lintian tags that one release gives and the other's lintian does not know, so that no override
 # in debian/ fits both (an override of an unknown tag is an error, an unused one a remark):
 #  - Debian 13: appstream-metadata-validation-failed, only because appstreamcli 1.0 wants a
