@@ -122,23 +122,24 @@ background+=("$game")
 protocol="$logs/wayland-protocol.log"
 
 # The toplevel's surface, then the size of each buffer it commits and of its window geometry.
-# A line reads "[timestamp]  -> object@id.request(arguments)".
+# A line reads "[timestamp]  -> object@id.request(arguments)"; libwayland 1.23 (Debian 13) writes
+# object#id and may put the queue's name before the arrow.
 committed_sizes() {
     awk '
         function arguments(list) {
             match($0, /\(.*\)/); return split(substr($0, RSTART + 1, RLENGTH - 2), list, /, /)
         }
-        / -> xdg_wm_base@[0-9]+\.get_xdg_surface\(/ && surface == "" {
-            match($0, /xdg_surface@[0-9]+/); xdg = substr($0, RSTART, RLENGTH)
-            match($0, /wl_surface@[0-9]+\)/); surface = substr($0, RSTART, RLENGTH - 1)
+        / -> xdg_wm_base[@#][0-9]+\.get_xdg_surface\(/ && surface == "" {
+            match($0, /xdg_surface[@#][0-9]+/); xdg = substr($0, RSTART, RLENGTH)
+            match($0, /wl_surface[@#][0-9]+\)/); surface = substr($0, RSTART, RLENGTH - 1)
         }
-        / -> wl_shm_pool@[0-9]+\.create_buffer\(/ {
-            arguments(arg); match(arg[1], /wl_buffer@[0-9]+/)
+        / -> wl_shm_pool[@#][0-9]+\.create_buffer\(/ {
+            arguments(arg); match(arg[1], /wl_buffer[@#][0-9]+/)
             size[substr(arg[1], RSTART, RLENGTH)] = arg[3] "x" arg[4]
         }
         surface != "" && index($0, " -> " xdg ".set_window_geometry(") { arguments(arg); geometry = arg[3] "x" arg[4] }
-        surface != "" && index($0, " -> " surface ".attach(wl_buffer@") {
-            match($0, /wl_buffer@[0-9]+/); attached = substr($0, RSTART, RLENGTH)
+        surface != "" && index($0, " -> " surface ".attach(wl_buffer") {
+            match($0, /wl_buffer[@#][0-9]+/); attached = substr($0, RSTART, RLENGTH)
         }
         surface != "" && attached != "" && index($0, " -> " surface ".commit()") {
             print size[attached], geometry; attached = ""
@@ -149,8 +150,8 @@ wait_for 30 buffer_fits_window || {
     committed_sizes
     fail "no buffer the size of the window was committed (protocol log: $protocol)"
 }
-grep -q -- '-> xdg_toplevel@[0-9]*\.set_title("Form1")' "$protocol" || fail "the title Form1 was not set"
-grep -q -- "-> xdg_toplevel@[0-9]*\.set_app_id(\"$app_id\")" "$protocol" ||
+grep -q -- '-> xdg_toplevel[@#][0-9]*\.set_title("Form1")' "$protocol" || fail "the title Form1 was not set"
+grep -q -- "-> xdg_toplevel[@#][0-9]*\.set_app_id(\"$app_id\")" "$protocol" ||
     fail "the app id $app_id, the menu entry's name, was not set"
 kill -0 "$game" 2>/dev/null || fail "the game ended on its own under Wayland"
 echo "   title Form1, app id $app_id, buffer $(committed_sizes | awk '$1 == $2 { print $1; exit }') = window geometry"
