@@ -9,7 +9,7 @@
 #include "TickRecord.h"
 
 #include "PrivateDisplay.h"
-#include "Subprocess.h"
+#include "Process.h"
 
 #include <algorithm>
 #include <cmath>
