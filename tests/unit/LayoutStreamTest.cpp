@@ -387,7 +387,7 @@ TEST(LayoutStream, APictureDecodesToItsEdgesAndACorruptOneIsAnErrorNeverACrashNo
         {"474946383961010001000000002c00000000010000000002", "frame"},  // 1 x 0 on a 1 x 1 screen
         {"474946383961010001000000002c00000000ffffffff0002", "frame"},  // 65535 x 65535 on a 1 x 1 screen
         {"474946383961ff7fffff0000002c00000000ff7fffff0002", "screen"}, // 32767 x 65535
-        {"474946383961890801000000", "screen"},                           // 2185 x 1, a pixel too wide
+        {"4749463839618908010000003b", "screen"},                         // 2185 x 1, a pixel too wide
         {"47494638396101000100800000000000ffffff2c00000000010001000002025401003b", "image-data"}, // index 2 of 2
     };
     auto layout = readLayout(embedded());
