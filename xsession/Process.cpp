@@ -16,7 +16,10 @@ Process::Process(const std::vector<std::string>& argv, const ProcessOptions& opt
     for (const auto& [name, value] : options.environment)
         environment.insert(QString::fromStdString(name), QString::fromStdString(value));
     process_->setProcessEnvironment(environment);
-    process_->setProcessChannelMode(options.capture ? QProcess::ForwardedErrorChannel : QProcess::ForwardedChannels);
+    // Qt sends to a file only what it does not forward.
+    process_->setProcessChannelMode(options.quiet     ? QProcess::SeparateChannels
+                                    : options.capture ? QProcess::ForwardedErrorChannel
+                                                      : QProcess::ForwardedChannels);
     if (options.quiet) {
         process_->setStandardErrorFile(QProcess::nullDevice());
         if (!options.capture)
