@@ -1,9 +1,8 @@
 #pragma once
 
+#include <QImage>
+
 #include <cstdint>
-#include <optional>
-#include <string>
-#include <string_view>
 #include <vector>
 
 namespace namoro::xsession {
@@ -11,7 +10,6 @@ namespace namoro::xsession {
 struct Rgb {
     std::uint8_t r = 0, g = 0, b = 0;
     friend bool operator==(const Rgb&, const Rgb&) = default;
-    std::string hex() const;
 };
 
 struct Rect {
@@ -19,27 +17,23 @@ struct Rect {
     bool contains(int px, int py) const { return px >= x && py >= y && px < x + width && py < y + height; }
 };
 
-// A screenshot, 8 bits a channel.
+// A screenshot.
 class Image {
 public:
     Image() = default;
-    Image(int width, int height) : width_(width), height_(height), pixels_(std::size_t(width) * std::size_t(height)) {}
+    explicit Image(const QImage& image) : image_(image.convertToFormat(QImage::Format_RGB32)) {}
 
-    // A binary PPM (P6), 8 or 16 bits a channel; nothing if the bytes are not one.
-    static std::optional<Image> fromPpm(std::string_view bytes);
-
-    int width() const { return width_; }
-    int height() const { return height_; }
-    bool empty() const { return pixels_.empty(); }
-    Rgb at(int x, int y) const { return pixels_[index(x, y)]; }
-    void set(int x, int y, Rgb colour) { pixels_[index(x, y)] = colour; }
+    int width() const { return image_.width(); }
+    int height() const { return image_.height(); }
+    bool empty() const { return image_.isNull(); }
+    Rgb at(int x, int y) const
+    {
+        const QRgb pixel = image_.pixel(x, y);
+        return {std::uint8_t(qRed(pixel)), std::uint8_t(qGreen(pixel)), std::uint8_t(qBlue(pixel))};
+    }
 
 private:
-    std::size_t index(int x, int y) const { return std::size_t(y) * std::size_t(width_) + std::size_t(x); }
-
-    int width_ = 0;
-    int height_ = 0;
-    std::vector<Rgb> pixels_;
+    QImage image_;
 };
 
 // The pixels of `area` in which `a` and `b` differ, leaving out the `ignored` rectangles.

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "Subprocess.h"
+#include "Process.h"
 
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,7 +20,7 @@ public:
     std::vector<std::pair<std::string, std::string>> environment() const { return {{"DISPLAY", name_}}; }
 
 private:
-    std::optional<Subprocess> server_;
+    Process server_;
     std::string name_;
 };
 

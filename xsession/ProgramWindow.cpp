@@ -62,20 +62,20 @@ xcb_atom_t internAtom(xcb_connection_t* connection, const std::string& name)
 
 } // namespace
 
-SpawnOptions ProgramWindow::programOptions(const PrivateDisplay& display)
+ProcessOptions ProgramWindow::programOptions(const PrivateDisplay& display)
 {
-    SpawnOptions options;
+    ProcessOptions options;
     options.environment = display.environment();
     options.environment.emplace_back("QT_QPA_PLATFORM", "xcb");
     return options;
 }
 
 ProgramWindow::ProgramWindow(const PrivateDisplay& display, const std::vector<std::string>& argv, Options options)
-    : ProgramWindow(display, Subprocess(argv, programOptions(display)), std::move(options))
+    : ProgramWindow(display, Process(argv, programOptions(display)), std::move(options))
 {
 }
 
-ProgramWindow::ProgramWindow(const PrivateDisplay& display, Subprocess program, Options options)
+ProgramWindow::ProgramWindow(const PrivateDisplay& display, Process program, Options options)
     : options_(std::move(options)), displayName_(display.name()), process_(std::move(program))
 {
     clientOptions_.environment = display.environment();
@@ -190,8 +190,8 @@ void ProgramWindow::chooseMenuCommand(int index, int count)
 
 std::optional<std::string> ProgramWindow::clipboardText()
 {
-    SpawnOptions options = clientOptions_;
-    options.err = SpawnOptions::Stream::Discard; // "no selection" is an answer here, not a failure
+    ProcessOptions options = clientOptions_;
+    options.quiet = true; // "no selection" is an answer here, not a failure
     const CommandResult result = runCommand({"xclip", "-o", "-selection", "clipboard"}, options, 5000ms);
     if (!result.succeeded())
         return std::nullopt;
@@ -200,14 +200,17 @@ std::optional<std::string> ProgramWindow::clipboardText()
 
 bool ProgramWindow::ownClipboard(const std::string& text)
 {
-    SpawnOptions options = clientOptions_;
-    options.out = SpawnOptions::Stream::Discard;
-    options.err = SpawnOptions::Stream::Discard;
-    options.input = text;
+    ProcessOptions options = clientOptions_;
+    options.quiet = true;
     // -quiet keeps xclip in the foreground, ours to end; it leaves by itself once the program
     // under test takes the clipboard.
     clipboardKeeper_.reset();
     clipboardKeeper_.emplace(std::vector<std::string>{"xclip", "-quiet", "-selection", "clipboard", "-i"}, options);
+    QProcess& xclip = clipboardKeeper_->qprocess();
+    xclip.write(text.data(), qint64(text.size()));
+    while (xclip.bytesToWrite() > 0 && xclip.waitForBytesWritten(5000)) {
+    }
+    xclip.closeWriteChannel();
     return pollUntil(5000ms, [&] { return clipboardText() == text; });
 }
 
@@ -240,10 +243,10 @@ Image ProgramWindow::screenshot()
         runCommand({"import", "-silent", "-window", windowId_, "-depth", "8", "ppm:-"}, clientOptions_, 20000ms);
     if (!shot.succeeded())
         throw std::runtime_error("import could not take a screenshot");
-    auto image = Image::fromPpm(shot.output);
-    if (!image)
+    const QImage image = QImage::fromData(QByteArray::fromStdString(shot.output), "PPM");
+    if (image.isNull())
         throw std::runtime_error("import gave no readable PPM");
-    return std::move(*image);
+    return Image(image);
 }
 
 void ProgramWindow::requestClose()

@@ -2,7 +2,7 @@
 
 #include "Image.h"
 #include "PrivateDisplay.h"
-#include "Subprocess.h"
+#include "Process.h"
 
 #include <chrono>
 #include <optional>
@@ -32,12 +32,12 @@ public:
     // Starts the program and waits for its window to be shown; throws if it is not.
     ProgramWindow(const PrivateDisplay& display, const std::vector<std::string>& argv, Options options);
     // Takes over a program started with `programOptions` and waits for its window.
-    ProgramWindow(const PrivateDisplay& display, Subprocess program, Options options);
+    ProgramWindow(const PrivateDisplay& display, Process program, Options options);
 
     // How a program is started on `display`: its environment names the display and Qt's X platform.
-    static SpawnOptions programOptions(const PrivateDisplay& display);
+    static ProcessOptions programOptions(const PrivateDisplay& display);
 
-    Subprocess& process() { return process_; }
+    Process& process() { return process_; }
     const std::string& windowId() const { return windowId_; }
     int width() const { return width_; }
     int height() const { return height_; }
@@ -61,26 +61,26 @@ public:
     void chooseMenuCommand(int index, int count);
     // The text of the box at `p`, copied to the clipboard with ctrl+a ctrl+c; nothing if no
     // copy arrives within `bound` (an empty box copies nothing).
-    std::optional<std::string> readText(Point p, std::chrono::milliseconds bound = std::chrono::milliseconds{10000});
+    std::optional<std::string> readText(Point p, std::chrono::milliseconds bound = 10s);
     // The whole window, menu bar included; `innerArea()` locates the rest.
     Image screenshot();
     // What a window manager sends when the player closes the window (WM_DELETE_WINDOW).
     void requestClose();
 
 private:
-    CommandResult xdotool(std::vector<std::string> args, std::chrono::milliseconds bound = std::chrono::milliseconds{10000});
+    CommandResult xdotool(std::vector<std::string> args, std::chrono::milliseconds bound = 10s);
     std::vector<std::string> visibleWindows();
     std::optional<std::string> clipboardText();
     bool ownClipboard(const std::string& text);
 
     Options options_;
-    SpawnOptions clientOptions_;
+    ProcessOptions clientOptions_;
     std::string displayName_;
-    Subprocess process_;
+    Process process_;
     std::string windowId_;
     int width_ = 0;
     int height_ = 0;
-    std::optional<Subprocess> clipboardKeeper_;
+    std::optional<Process> clipboardKeeper_;
     int sentinelCount_ = 0;
 };
 

@@ -1,6 +1,6 @@
 #include "MicroBenchmarks.h"
 
-#include "Subprocess.h"
+#include "Process.h"
 
 #include <sstream>
 #include <stdexcept>
@@ -10,9 +10,7 @@ namespace namoro::bench {
 
 std::map<std::string, double> runMicroBenchmarks(const std::string& path)
 {
-    xsession::SpawnOptions options;
-    options.err = xsession::SpawnOptions::Stream::Discard;
-    const auto result = xsession::runCommand({path, "--benchmark_format=csv"}, options, std::chrono::minutes{10});
+    const auto result = xsession::runCommand({path, "--benchmark_format=csv"}, {.environment = {}, .capture = true, .quiet = true}, std::chrono::minutes{10});
     if (!result.succeeded())
         throw std::runtime_error("the micro-benchmarks failed");
 

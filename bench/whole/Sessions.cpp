@@ -18,7 +18,7 @@ namespace {
 using namespace std::chrono_literals;
 using xsession::PrivateDisplay;
 using xsession::ProgramWindow;
-using xsession::Subprocess;
+using xsession::Process;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kInnerHeight = 536;
@@ -31,16 +31,12 @@ constexpr auto kGameLength = 62s; // Start to "0" is 59 to 60 s, plus margin
 // Starts `program` and waits for its first frame; the time that took, and its window, drawn
 // at `scale` device pixels to a logical one.
 std::pair<double, ProgramWindow> launch(const PrivateDisplay& display, const Program& program,
-                                        xsession::SpawnOptions options, int scale = 1)
+                                        xsession::ProcessOptions options, int scale = 1)
 {
     FirstFrameWatch watch(display.name());
-    // Nothing a program prints may reach the table.
-    if (options.out == xsession::SpawnOptions::Stream::Inherit)
-        options.out = xsession::SpawnOptions::Stream::Discard;
-    if (options.err == xsession::SpawnOptions::Stream::Inherit)
-        options.err = xsession::SpawnOptions::Stream::Discard;
+    options.quiet = true; // nothing a program prints may reach the table
     const auto begin = Clock::now();
-    Subprocess child({program.path}, options);
+    Process child({program.path}, options);
     const auto frame = watch.waitForFirstFrame(program.caption, 30s);
     if (!frame)
         throw std::runtime_error(program.path + " showed no frame within 30 s");
@@ -73,7 +69,7 @@ std::vector<SessionRun> runSession(const std::vector<std::pair<const PrivateDisp
     std::vector<ProgramWindow> windows;
     for (const auto& [display, program] : programs) {
         auto options = ProgramWindow::programOptions(*display);
-        options.out = xsession::SpawnOptions::Stream::Capture;
+        options.capture = true;
         windows.push_back(launch(*display, program, options).second);
     }
     const auto origin = Clock::now();
@@ -122,7 +118,7 @@ PlayedGame playWithClicks(const PrivateDisplay& display, const Program& probe, c
 {
     const ItemFinder finder(pictureDir);
     auto options = ProgramWindow::programOptions(display);
-    options.out = xsession::SpawnOptions::Stream::Capture;
+    options.capture = true;
     auto shown = launch(display, probe, options).second;
     const xsession::Rect inner = shown.innerArea();
     const xsession::Rect scoreText{inner.x + kScoreText.x, inner.y + kScoreText.y, kScoreText.width,

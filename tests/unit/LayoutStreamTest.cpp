@@ -1,6 +1,7 @@
 // The stored layout stream: what the game embeds, byte by byte, and how a damaged one is refused.
 
 #include "assets/EmbeddedLayout.h"
+#include "tools/GifEncoder.h"
 #include "tools/LayoutText.h"
 #include "window/FormBuilder.h"
 #include "window/LayoutReader.h"
@@ -345,6 +346,7 @@ TEST(LayoutText, EveryStreamTheReaderTakesComesBackThroughItsTextByteForByte)
               "I.picture.size");
     EXPECT_EQ(roundTrip(stream({{1}, record(1, "\xED\x40", 11, {})})), "element 1.name"); // FA 5C is its form
     EXPECT_EQ(roundTrip(stream({{2, 5}, record(1, "M", 19, {}), {3}, record(2, "T", 11, {})})), "element 2.marker");
+    EXPECT_EQ(roundTrip(stream({{1}, record(1, "T", 11, {}), {1}, record(2, "U", 11, {})})), "element 2.marker");
     EXPECT_NE(roundTrip(stream({{2, 5}, record(1, "M", 19, {}), {2, 5}, record(2, "N", 19, {})})), "");
     EXPECT_EQ(roundTrip(stream({{1}, record(1, "T", 11, {})})), "");
 
@@ -368,7 +370,7 @@ TEST(LayoutText, EveryStreamTheReaderTakesComesBackThroughItsTextByteForByte)
     EXPECT_EQ(quoted->elements.at(0).name, "T 1");
 }
 
-TEST(LayoutStream, ACorruptPictureIsAnErrorNeverACrashNorAHugeAllocation)
+TEST(LayoutStream, APictureDecodesToItsEdgesAndACorruptOneIsAnErrorNeverACrashNorAHugeAllocation)
 {
     const auto fromHex = [](std::string_view hex) {
         std::vector<std::uint8_t> bytes;
@@ -385,6 +387,8 @@ TEST(LayoutStream, ACorruptPictureIsAnErrorNeverACrashNorAHugeAllocation)
         {"474946383961010001000000002c00000000010000000002", "frame"},  // 1 x 0 on a 1 x 1 screen
         {"474946383961010001000000002c00000000ffffffff0002", "frame"},  // 65535 x 65535 on a 1 x 1 screen
         {"474946383961ff7fffff0000002c00000000ff7fffff0002", "screen"}, // 32767 x 65535
+        {"4749463839618908010000003b", "screen"},                         // 2185 x 1, a pixel too wide
+        {"47494638396101000100800000000000ffffff2c00000000010001000002025401003b", "image-data"}, // index 2 of 2
     };
     auto layout = readLayout(embedded());
     ASSERT_TRUE(layout);
@@ -408,4 +412,14 @@ TEST(LayoutStream, ACorruptPictureIsAnErrorNeverACrashNorAHugeAllocation)
         ASSERT_FALSE(form);
         EXPECT_EQ(form.error().field.rfind("Image17.", 0), 0u) << form.error().message();
     }
+
+    // The widest picture, and the first of two control extensions (216 clear, then 0 clear).
+    const auto widest = decodeGif(*tools::encodeGif({kLargestPictureSide, 1, std::vector<std::uint8_t>(kLargestPictureSide, 0)}));
+    EXPECT_TRUE(widest) << widest.error().problem;
+    auto twoControls = *tools::encodeGif({2, 1, {0, 216}});
+    twoControls.insert(twoControls.begin() + 13 + 768 + 8, {0x21, 0xF9, 4, 0x01, 0, 0, 0, 0});
+    const auto first = decodeGif(twoControls);
+    ASSERT_TRUE(first) << first.error().problem;
+    EXPECT_EQ(first->argb, (std::vector<std::uint32_t>{0xFF000000u, 0}));
+    EXPECT_TRUE(decodeGif(fromHex("47494638396101000100800000000000ffffff2c00000000010001000002024c01003b"))); // 1 of 2
 }

@@ -93,7 +93,9 @@ TEST(MenuCommands, ARuntimeErrorIsReportedThenEndsTheProgram)
     EXPECT_EQ(game.reported, std::vector<int>{6});
     EXPECT_EQ(game.endStatus, 1);
     game.click(3);
+    game.dispatcher().end(0); // the window closed in the same batch
     EXPECT_EQ(game.reported.size(), 1u);
+    EXPECT_EQ(game.endStatus, 1);
 }
 
 TEST(MenuCommands, AnyOtherExceptionIsReportedAsAnInternalErrorThenEndsTheProgram)

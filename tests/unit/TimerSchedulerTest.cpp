@@ -57,6 +57,19 @@ TEST(TimerScheduler, TimersDueTogetherTickInCreationOrder)
     EXPECT_EQ(last, (std::vector<std::string>{"first", "fast", "third"}));
 }
 
+TEST(TimerScheduler, TimersOverdueByDifferentAmountsTickInTheOrderTheyFellDue)
+{
+    VirtualClock clock;
+    TimerScheduler scheduler(clock);
+    std::vector<std::string> order;
+    scheduler.add(1000, [&] { order.push_back("1 s"); });
+    scheduler.add(500, [&] { order.push_back("500 ms"); });
+    scheduler.add(200, [&] { order.push_back("203.125 ms"); });
+    clock.set(1100ms); // one late wake-up finds all three overdue
+    scheduler.runDue();
+    EXPECT_EQ(order, (std::vector<std::string>{"203.125 ms", "500 ms", "1 s"}));
+}
+
 TEST(TimerScheduler, ALateTimerTicksOnceAndKeepsItsOwnGrid)
 {
     VirtualClock clock;

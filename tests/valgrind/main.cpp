@@ -24,7 +24,7 @@ int main(int argc, char** argv)
     try {
         PrivateDisplay display;
         // Under Valgrind everything runs some twenty times slower: generous bounds.
-        ProgramWindow window(display, Subprocess(command, ProgramWindow::programOptions(display)),
+        ProgramWindow window(display, Process(command, ProgramWindow::programOptions(display)),
                              ProgramWindow::Options{"Form1", 536, 120s, 60s});
         std::cerr << "window shown; choosing Start\n";
         window.chooseMenuCommand(0, 2);
