@@ -68,9 +68,17 @@ void GameWindow::fitScreen(QScreen* screen)
     disconnect(availableChanged_);
     if (!screen)
         return;
-    availableChanged_ = connect(screen, &QScreen::availableGeometryChanged, this,
-                                [this](const QRect& available) { setMaximumSize(available.size()); });
-    setMaximumSize(screen->availableGeometry().size());
+    availableChanged_ = connect(screen, &QScreen::availableGeometryChanged, this, &GameWindow::fitArea);
+    fitArea(screen->availableGeometry());
+}
+
+// Qt's stand-in screen while no output is connected has no area at all. It says nothing about
+// how large the window may be: taken as a limit it would shrink the window to its menu bar for
+// good, and the items, seeing no inner height, would respawn at every tick.
+void GameWindow::fitArea(const QRect& available)
+{
+    if (!available.isEmpty())
+        setMaximumSize(available.size());
 }
 
 } // namespace namoro::ui

@@ -26,6 +26,7 @@ protected:
 
 private:
     void fitScreen(QScreen* screen);
+    void fitArea(const QRect& available);
 
     runtime::EventDispatcher& dispatcher_;
     PlayArea* playArea_; // owned by the window

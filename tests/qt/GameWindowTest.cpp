@@ -319,3 +319,15 @@ TEST(GameWindow, ClosingTheWindowEndsLikeTheEndCommand)
     other.window.menu("ナモロゲーム")->actions()[1]->trigger();
     EXPECT_EQ(other.endStatus, 0);
 }
+
+TEST(GameWindow, KeepsItsSizeWhileItsScreenHasNoAreaAndAfter)
+{
+    ShownGame game;
+    const QSize before = game.window.size();
+    QScreen* screen = game.window.screen();
+    // What Qt's stand-in screen reports while no output is connected, then the real area again.
+    emit screen->availableGeometryChanged(QRect());
+    emit screen->availableGeometryChanged(screen->availableGeometry());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(game.window.size(), before);
+}
