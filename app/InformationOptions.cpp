@@ -29,6 +29,7 @@ std::optional<int> answer(std::span<char* const> arguments, std::ostream& out)
             out << "Usage: namoro [Qt options]\n"
                    "ナモロゲーム, a falling-items arcade game. Choose スタート from the ナモロゲーム menu,\n"
                    "then click the falling items for points until the 60 seconds run out; エンド quits.\n"
+                   "Keys: F2 スタート, Ctrl+Q エンド, F10 opens the menu.\n"
                    "\n"
                    "  --help     show this help and exit\n"
                    "  --version  show the version and exit\n"
