@@ -53,6 +53,8 @@ AccessiblePlayArea::~AccessiblePlayArea()
 
 void AccessiblePlayArea::captionChanged(PlayArea& area, std::size_t index)
 {
+    if (!QAccessible::isActive())
+        return; // nobody listens: build nothing for them
     auto* self = dynamic_cast<AccessiblePlayArea*>(QAccessible::queryAccessibleInterface(&area));
     if (!self || index >= self->captions_.size())
         return;
