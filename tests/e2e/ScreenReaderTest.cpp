@@ -12,13 +12,11 @@ namespace {
 // Every accessible object's role and name, one a line, as a screen reader walks the tree.
 std::string accessibleTree()
 {
-    const std::string walk = "import pyatspi\n"
-                             "def walk(a):\n"
-                             "    print(a.getRoleName(), a.name)\n"
-                             "    for child in a: walk(child)\n"
-                             "walk(pyatspi.Registry.getDesktop(0))\n";
     xsession::SpawnOptions capture;
     capture.out = xsession::SpawnOptions::Stream::Capture;
+    const char* walk = "import pyatspi\n"
+                       "def walk(a): print(a.getRoleName(), a.name); [walk(child) for child in a]\n"
+                       "walk(pyatspi.Registry.getDesktop(0))\n";
     return xsession::runCommand({"/usr/bin/python3", "-c", walk}, capture, 20s).output;
 }
 
@@ -38,19 +36,12 @@ protected:
         registry_.emplace(std::vector<std::string>{"/usr/libexec/at-spi-bus-launcher", "--launch-immediately"}, besideOurs);
         game_.emplace();
     }
-    void TearDown() override
-    {
-        game_.reset();
-        registry_.reset();
-        bus_.reset();
-        unsetenv("DBUS_SESSION_BUS_ADDRESS");
-        std::filesystem::remove_all(dir_);
-    }
+    ~ScreenReader() override { std::filesystem::remove_all(dir_); }
 
     const std::filesystem::path dir_ = std::filesystem::temp_directory_path() / ("namoro-a11y-" + std::to_string(getpid()));
     std::optional<xsession::Subprocess> bus_;
     std::optional<xsession::Subprocess> registry_;
-    std::optional<GameOnX> game_;
+    std::optional<GameOnX> game_; // ends first
 };
 
 TEST_F(ScreenReader, ReadsTheRankCaptionBeforeAndAfterAScoreIsTyped)
