@@ -1,10 +1,23 @@
 #include "InformationOptions.h"
 
+#include <cerrno>
+#include <cstring>
 #include <string_view>
 
 namespace namoro::app {
+namespace {
 
-std::optional<int> answerInformationOptions(std::span<char* const> arguments, std::ostream& out)
+// Standard output is buffered: a write error may show only when the buffer goes out.
+bool written(std::ostream& out, std::ostream& err)
+{
+    out.flush();
+    if (out)
+        return true;
+    err << "namoro: write error" << (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string()) << '\n';
+    return false;
+}
+
+std::optional<int> answer(std::span<char* const> arguments, std::ostream& out)
 {
     for (const char* argument : arguments.subspan(arguments.empty() ? 0 : 1)) {
         const std::string_view option = argument;
@@ -16,6 +29,7 @@ std::optional<int> answerInformationOptions(std::span<char* const> arguments, st
             out << "Usage: namoro [Qt options]\n"
                    "ナモロゲーム, a falling-items arcade game. Choose スタート from the ナモロゲーム menu,\n"
                    "then click the falling items for points until the 60 seconds run out; エンド quits.\n"
+                   "Keys: F2 スタート, Ctrl+Q エンド, F10 opens the menu.\n"
                    "\n"
                    "  --help     show this help and exit\n"
                    "  --version  show the version and exit\n"
@@ -26,6 +40,17 @@ std::optional<int> answerInformationOptions(std::span<char* const> arguments, st
         }
     }
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<int> answerInformationOptions(std::span<char* const> arguments, std::ostream& out, std::ostream& err)
+{
+    errno = 0;
+    const auto answered = answer(arguments, out);
+    if (answered && !written(out, err))
+        return 1;
+    return answered;
 }
 
 } // namespace namoro::app

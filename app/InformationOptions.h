@@ -8,7 +8,8 @@ namespace namoro::app {
 
 // Answers --help and --version on `out` without touching any window system, so that both
 // work without a display. Returns the exit status when one of them was asked for; the game
-// takes no other options, and every other argument is left to Qt.
-std::optional<int> answerInformationOptions(std::span<char* const> arguments, std::ostream& out);
+// takes no other options, and every other argument is left to Qt. An answer that cannot be
+// written (a full disk, a closed pipe) is a failure, reported on `err` as other tools do.
+std::optional<int> answerInformationOptions(std::span<char* const> arguments, std::ostream& out, std::ostream& err);
 
 } // namespace namoro::app

@@ -10,7 +10,7 @@
 
 int main(int argc, char** argv)
 {
-    if (const auto status = namoro::app::answerInformationOptions({argv, static_cast<std::size_t>(argc)}, std::cout))
+    if (const auto status = namoro::app::answerInformationOptions({argv, static_cast<std::size_t>(argc)}, std::cout, std::cerr))
         return *status; // before Qt, so that neither needs a display
     const QApplication app(argc, argv);
     return namoro::app::runGame();

@@ -29,6 +29,8 @@ bool CursorBlinkTimeout::eventFilter(QObject* watched, QEvent* event)
     case QEvent::KeyPress:
     case QEvent::MouseButtonPress:
     case QEvent::InputMethod:
+    case QEvent::FocusIn:         // the player tabs or clicks into a box
+    case QEvent::WindowActivate:  // or comes back to the window from another one
         wake();
         break;
     default:

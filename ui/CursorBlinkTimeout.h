@@ -11,7 +11,8 @@ namespace namoro::ui {
 
 // The text cursor blinks while the player is active and, after a spell without a key or a
 // click, stops and stays shown, as GTK desktops do: a blinking cursor nobody looks at would
-// wake the program twice a second for ever. The next key or click sets it blinking again.
+// wake the program twice a second for ever. The next key or click sets it blinking again, and
+// so does focus coming back to the window or to a box: the player is looking again.
 class CursorBlinkTimeout final : public QObject {
 public:
     static constexpr std::chrono::milliseconds kTimeout{10'000};

@@ -1,16 +1,38 @@
 #include "GameWindow.h"
 
+#include "AccessibleNames.h"
+
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShortcut>
 #include <QWindow>
 
 namespace namoro::ui {
+namespace {
+
+// The keys a desktop player knows for the commands. They are bound to the window, not to the
+// menu entries, which would show them: the menu looks as the layout stores it, without keys.
+QKeySequence commandKey(const std::string& entry)
+{
+    if (entry == "MenuStart")
+        return QKeySequence(Qt::Key_F2);
+    if (entry == "MenuEnd")
+        return QKeySequence(Qt::CTRL | Qt::Key_Q);
+    return {};
+}
+
+} // namespace
 
 GameWindow::GameWindow(window::Form& form, runtime::EventDispatcher& dispatcher)
-    : dispatcher_(dispatcher), playArea_(new PlayArea(form, dispatcher, this))
+    : dispatcher_(dispatcher)
 {
     setWindowTitle(QString::fromStdString(form.caption()));
+    setAccessibleName(QString::fromUtf8(accessible::kGameName));
+    // The menu bar is made first so that assistive technology, which reads the window's
+    // children in the order they were made, meets it before the area beneath it.
+    menuBar();
+    playArea_ = new PlayArea(form, dispatcher, this);
     setCentralWidget(playArea_);
 
     QMenu* current = nullptr;
@@ -25,7 +47,14 @@ GameWindow::GameWindow(window::Form& form, runtime::EventDispatcher& dispatcher)
         action->setObjectName(QString::fromStdString(entry->name()));
         window::MenuEntry* command = entry.get();
         connect(action, &QAction::triggered, this, [this, command] { dispatcher_.dispatch(command->onClick); });
+        if (const QKeySequence key = commandKey(entry->name()); !key.isEmpty())
+            connect(new QShortcut(key, this), &QShortcut::activated, action, &QAction::trigger);
     }
+    // F10 opens the menu bar's first menu, as on GNOME; Alt still focuses the bar as before.
+    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this, [this] {
+        if (!menuBar()->actions().isEmpty())
+            menuBar()->setActiveAction(menuBar()->actions().front());
+    });
     // Qt would cap a first size at two thirds of the screen; the layout's size is the window's.
     resize(sizeHint());
 }
@@ -68,9 +97,17 @@ void GameWindow::fitScreen(QScreen* screen)
     disconnect(availableChanged_);
     if (!screen)
         return;
-    availableChanged_ = connect(screen, &QScreen::availableGeometryChanged, this,
-                                [this](const QRect& available) { setMaximumSize(available.size()); });
-    setMaximumSize(screen->availableGeometry().size());
+    availableChanged_ = connect(screen, &QScreen::availableGeometryChanged, this, &GameWindow::fitArea);
+    fitArea(screen->availableGeometry());
+}
+
+// Qt's stand-in screen while no output is connected has no area at all. It says nothing about
+// how large the window may be: taken as a limit it would shrink the window to its menu bar for
+// good, and the items, seeing no inner height, would respawn at every tick.
+void GameWindow::fitArea(const QRect& available)
+{
+    if (!available.isEmpty())
+        setMaximumSize(available.size());
 }
 
 } // namespace namoro::ui

@@ -11,7 +11,8 @@ namespace namoro::ui {
 
 // The game's top-level window: the form's caption and menu bar over its inner area.
 // Closing it ends the program as the End command does. It grows at most to its screen's
-// available area: a larger window would only cost memory for pixels nobody sees.
+// available area: a larger window would only cost memory for pixels nobody sees. Assistive
+// technology knows it by the game's name; F2 starts, Ctrl+Q ends and F10 opens the menu.
 class GameWindow final : public QMainWindow {
 public:
     GameWindow(window::Form& form, runtime::EventDispatcher& dispatcher);
@@ -26,9 +27,10 @@ protected:
 
 private:
     void fitScreen(QScreen* screen);
+    void fitArea(const QRect& available);
 
     runtime::EventDispatcher& dispatcher_;
-    PlayArea* playArea_; // owned by the window
+    PlayArea* playArea_ = nullptr; // owned by the window
     QMetaObject::Connection screenChanged_;
     QMetaObject::Connection availableChanged_;
 };

@@ -1,5 +1,7 @@
 #include "PlayArea.h"
 
+#include "AccessibleNames.h"
+#include "AccessiblePlayArea.h"
 #include "Geometry.h"
 
 #include <QMouseEvent>
@@ -58,6 +60,7 @@ PlayArea::PlayArea(window::Form& form, runtime::EventDispatcher& dispatcher, QWi
 {
     setAttribute(Qt::WA_OpaquePaintEvent); // paintEvent fills every pixel itself
     setFocusPolicy(Qt::NoFocus);
+    AccessiblePlayArea::install();
     for (const auto& picture : form_.pictures())
         images_.emplace_back(toImage(picture->picture()));
     if (!form_.labels().empty())
@@ -70,6 +73,7 @@ PlayArea::PlayArea(window::Form& form, runtime::EventDispatcher& dispatcher, QWi
     for (window::TextBox* model : byTab) {
         auto* edit = new QLineEdit(this); // owned by this widget
         edit->setObjectName(QString::fromStdString(model->name()));
+        edit->setAccessibleName(QString::fromUtf8(accessible::boxName(model->name())));
         edit->setGeometry(toPixels(model->rect()));
         edit->setText(QString::fromStdString(model->text()));
         // Typing is an event for the game; the model's own writes come back through textWritten.
@@ -80,6 +84,8 @@ PlayArea::PlayArea(window::Form& form, runtime::EventDispatcher& dispatcher, QWi
             QWidget::setTabOrder(boxes_.back().widget, edit);
         boxes_.push_back({model, edit});
     }
+    setAccessibleName(QString::fromUtf8(accessible::kPlayAreaName));
+    setAccessibleDescription(QString::fromUtf8(accessible::kHowToPlay));
     form_.setObserver(this);
 }
 
@@ -141,9 +147,29 @@ void PlayArea::textWritten(const window::TextBox& box)
         const QSignalBlocker blocker(edit);
         edit->setText(text);
     }
+    // The countdown writes its last text, then stops the timers: look once it has returned.
+    if (!over_)
+        QMetaObject::invokeMethod(this, [this] { noteWhetherOver(); }, Qt::QueuedConnection);
 }
 
-void PlayArea::captionWritten(const window::Label& label) { update(toPixels(label.rect())); }
+void PlayArea::noteWhetherOver()
+{
+    const auto& timers = form_.timers();
+    if (over_ || timers.empty() || std::any_of(timers.begin(), timers.end(), [](const auto& t) { return t->enabled(); }))
+        return;
+    over_ = true;
+    setAccessibleDescription(QString::fromUtf8(accessible::kGameOver)); // tells assistive technology
+}
+
+void PlayArea::captionWritten(const window::Label& label)
+{
+    update(toPixels(label.rect()));
+    const auto& labels = form_.labels();
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        if (labels[i].get() == &label)
+            AccessiblePlayArea::captionChanged(*this, i);
+    }
+}
 
 void PlayArea::paintEvent(QPaintEvent* event)
 {

@@ -42,3 +42,16 @@ TEST(CursorBlinkTimeout, StopsBlinkingWhenIdleAndBlinksAgainAtTheNextKeyOrClick)
     }
     EXPECT_EQ(hints.cursorFlashTime(), 100) << "the desktop's blink comes back when the game ends";
 }
+
+TEST(CursorBlinkTimeout, BlinksAgainWhenFocusComesBackToTheWindowOrABox)
+{
+    QLineEdit box;
+    namoro::ui::CursorBlinkTimeout timeout(*QCoreApplication::instance(), 30ms);
+    QEvent windowBack(QEvent::WindowActivate);
+    QFocusEvent boxBack(QEvent::FocusIn, Qt::TabFocusReason);
+    for (QEvent* back : {&windowBack, static_cast<QEvent*>(&boxBack)}) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return timeout.resting(); }, 5000));
+        QCoreApplication::sendEvent(&box, back);
+        EXPECT_FALSE(timeout.resting()) << back->type();
+    }
+}

@@ -4,6 +4,10 @@
 
 #include "ui/GameWindow.h"
 
+#include <QAccessible>
+#include <QtGui/private/qguiapplication_p.h>
+#include <QtGui/qpa/qplatformaccessibility.h>
+#include <QtGui/qpa/qplatformintegration.h>
 #include <QBackingStore>
 #include <QFontInfo>
 #include <QLineEdit>
@@ -318,4 +322,77 @@ TEST(GameWindow, ClosingTheWindowEndsLikeTheEndCommand)
     ShownGame other;
     other.window.menu("ナモロゲーム")->actions()[1]->trigger();
     EXPECT_EQ(other.endStatus, 0);
+}
+
+TEST(GameWindow, KeepsItsSizeWhileItsScreenHasNoAreaAndAfter)
+{
+    ShownGame game;
+    const QSize before = game.window.size();
+    QScreen* screen = game.window.screen();
+    // What Qt's stand-in screen reports while no output is connected, then the real area again.
+    emit screen->availableGeometryChanged(QRect());
+    emit screen->availableGeometryChanged(screen->availableGeometry());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(game.window.size(), before);
+}
+
+namespace {
+
+using Seen = std::vector<std::pair<QAccessible::Role, QString>>;
+
+Seen children(QAccessibleInterface* parent)
+{
+    Seen seen;
+    for (int i = 0; i < parent->childCount(); ++i)
+        seen.emplace_back(parent->child(i)->role(), parent->child(i)->text(QAccessible::Name));
+    return seen;
+}
+
+// What a screen reader is told: the event and the name of what it is about.
+std::vector<std::pair<QAccessible::Event, QString>> heard;
+void hear(QAccessibleEvent* event) { heard.emplace_back(event->type(), event->accessibleInterface()->text(QAccessible::Name)); }
+
+} // namespace
+
+TEST(GameWindow, AssistiveTechnologyAndTheKeyboardReachTheGame)
+{
+    ShownGame game;
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&game.window);
+    EXPECT_EQ(window->text(QAccessible::Name), "ナモロゲーム");
+    EXPECT_EQ(children(window), (Seen{{QAccessible::MenuBar, ""}, {QAccessible::Pane, "ゲーム画面"}}));
+    EXPECT_EQ(children(window->child(0)->child(0)->child(0)),
+              (Seen{{QAccessible::MenuItem, "スタート"}, {QAccessible::MenuItem, "エンド"}}));
+    EXPECT_EQ(children(window->child(1)), (Seen{{QAccessible::StaticText, "凸(▼△▼メ)"},
+                                                {QAccessible::EditableText, "残り時間"},
+                                                {QAccessible::EditableText, "得点"}}));
+
+    // As a screen reader would; the offscreen platform has none to switch accessibility on.
+    QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(true);
+    const auto previous = QAccessible::installUpdateHandler(&hear);
+    game.type(game.score(), "1500");
+    game.type(game.score(), "1600"); // the same rank
+    game.area().repaint();
+    std::erase_if(heard, [](const auto& e) { return e.first != QAccessible::NameChanged; });
+    EXPECT_EQ(heard, (decltype(heard){{QAccessible::NameChanged, "V(◎∀◎)V"}}));
+
+    // F2 starts from a box without typing into it; while the items fall only the countdown speaks.
+    heard.clear();
+    game.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&game.window));
+    QLineEdit* box = game.area().lineEdit("Text1");
+    QTest::keyClick(box, Qt::Key_F2);
+    game.playUntilTimeShows("1");
+    game.playUntilTimeShows("0");
+    QCoreApplication::processEvents();
+    std::erase_if(heard, [](const auto& e) { return e.second == "残り時間"; });
+    EXPECT_EQ(heard, (decltype(heard){{QAccessible::DescriptionChanged, "ゲーム画面"}}));
+    QAccessible::installUpdateHandler(previous);
+    QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(false);
+
+    QTest::keyClick(box, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(game.endStatus, 0);
+    QTest::keyClick(box, Qt::Key_F10);
+    EXPECT_EQ(game.window.menuBar()->activeAction(), game.window.menuBar()->actions().front());
+    EXPECT_TRUE(game.window.menu("ナモロゲーム")->actions()[0]->shortcut().isEmpty()) << "the menu shows no keys";
+    EXPECT_EQ(box->text(), "1600");
 }
