@@ -10,7 +10,7 @@ ifneq ($(SOURCE_DATE_EPOCH),)
 export SOURCE_DATE_EPOCH
 endif
 
-.PHONY: all deps configure build run test test-sanitize valgrind bench package package-check fuzz clean
+.PHONY: all deps configure build run test test-sanitize valgrind bench package package-check fuzz clean web web-serve
 
 all: build
 
@@ -57,6 +57,22 @@ fuzz: deps
 	cmake --preset fuzz
 	cmake --build --preset fuzz
 	./scripts/fuzz.sh run build-fuzz $(FUZZ_SECONDS)
+
+# The web page in build/web/: the model in WebAssembly (emscripten) and its static files. Its
+# build-time tools come from the native build; giflib from its Debian source.
+WEB_BUILD := $(BUILD_DIR)/web-build
+web: build
+	./scripts/giflib-source.sh $(WEB_BUILD)/giflib
+	emcmake cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+		-DNAMORO_HOST_BUILD=$(abspath $(BUILD_DIR)) -DNAMORO_GIFLIB_SOURCE=$(abspath $(WEB_BUILD))/giflib/src \
+		-DNAMORO_WEB_DIR=$(abspath $(BUILD_DIR))/web >/dev/null
+	cmake --build $(WEB_BUILD)
+
+# Serves build/web/ on this machine only; the address is printed.
+WEB_PORT ?= 8640
+web-serve: web
+	@echo "namoro: http://127.0.0.1:$(WEB_PORT)/"
+	/usr/bin/python3 -m http.server --bind 127.0.0.1 --directory $(BUILD_DIR)/web $(WEB_PORT)
 
 clean:
 	rm -rf build build-sanitize build-fuzz
