@@ -26,7 +26,8 @@ build: configure
 run: build
 	./$(BUILD_DIR)/app/namoro
 
-test: build
+# The sanitizer build leaves the web page alone: its checks are of the native code.
+test: build $(if $(filter default,$(PRESET)),web)
 	ctest --preset $(PRESET) -j2
 
 # Every test again under AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer.
@@ -61,6 +62,8 @@ fuzz: deps
 # The web page in build/web/: the model in WebAssembly (emscripten) and its static files. Its
 # build-time tools come from the native build; giflib from its Debian source.
 WEB_BUILD := $(BUILD_DIR)/web-build
+# emscripten's JavaScript tools need acorn, which Debian keeps outside node's own search path.
+web: export NODE_PATH := /usr/share/nodejs
 web: build
 	./scripts/giflib-source.sh $(WEB_BUILD)/giflib
 	emcmake cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
