@@ -41,7 +41,7 @@ valgrind: build
 		--suppressions=tests/valgrind/system.supp \
 		./$(BUILD_DIR)/app/namoro
 
-bench: build
+bench: build web
 	./scripts/bench.sh $(BUILD_DIR)
 
 package: build

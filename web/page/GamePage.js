@@ -134,6 +134,7 @@ export class GamePage {
         button.dataset.entry = String(i);
         button.addEventListener('click', () => {
           close();
+          this.lastBox?.focus(); // as on the desktop, the text box gets the keyboard back
           this.call(() => api.menu(game, i));
         });
         menu.append(button);
@@ -161,6 +162,7 @@ export class GamePage {
     const typed = () => this.call(() => api.type(game, i, input.value));
     input.addEventListener('input', (event) => { if (!event.isComposing) typed(); });
     input.addEventListener('compositionend', typed);
+    input.addEventListener('focus', () => { this.lastBox = input; });
     area.append(label, input);
     this.boxes.push({ input, tabIndex: api.box_tab_index(game, i) });
   }
@@ -208,7 +210,11 @@ export class GamePage {
     if (api.status(game) >= 0) return this.end();
     if (changes & Change.PicturesMoved) {
       this.places = this.pictures.images.map((_, i) => ({ left: api.picture_left(game, i), top: api.picture_top(game, i) }));
-      this.draw();
+      // The screen shows a frame at a time: moves between two frames are drawn once.
+      if (!this.drawPending) {
+        this.drawPending = true;
+        requestAnimationFrame(() => { this.drawPending = false; this.draw(); });
+      }
     }
     if (changes & Change.TextsWritten) {
       this.boxes.forEach(({ input }, i) => {
