@@ -3,7 +3,6 @@
 #include "LayoutFormat.h"
 #include "ShiftJis.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cstring>
 
@@ -88,13 +87,10 @@ public:
     {
         const std::size_t at = position_;
         const auto* p = reinterpret_cast<const char*>(take(field, n));
-        const auto characters = splitShiftJis(std::string_view(p, n));
-        if (!characters || !std::all_of(characters->begin(), characters->end(), [](const auto& c) { return c.standard; }))
-            fail(field, "is not code page 932 text in its standard form", at);
-        std::string text;
-        for (const auto& c : *characters)
-            text += c.utf8;
-        return text;
+        const std::string_view text(p, n);
+        if (!shiftJisToUtf8(text))
+            fail(field, "is not code page 932 text", at);
+        return std::string(text);
     }
 
     // A 16-bit length, the text and a NUL.
