@@ -57,7 +57,7 @@ for (let i = api.picture_count(game) - 1; i >= 0; --i) {
   for (let y = 0; y < h; ++y) for (let x = 0; x < w; ++x) {
     const px = left + x, py = top + y;
     if (px > 0 && py > 0 && px < width && py < height && module.HEAPU8[at + 4 * (y * w + x) + 3] !== 0)
-      return { index: i, x: px, y: py };
+      return { name: api.picture_name(game, i), x: px, y: py };
   }
 }
 return null;
@@ -98,7 +98,7 @@ def main(site, item_table):
         time_box.send_keys("\b30")
         item = driver.execute_script(FIND_ITEM)
         check(item is not None, "an item shows inside the area")
-        name = f"Image{item['index'] + 1}"
+        name = item["name"]
         before = float(score.get_attribute("value"))
         canvas = driver.find_element(By.ID, "pictures")
         ActionChains(driver).move_to_element_with_offset(

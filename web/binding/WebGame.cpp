@@ -155,6 +155,7 @@ EMSCRIPTEN_KEEPALIVE int namoro_menu_top_level(WebGame* w, int i) { return at(fo
 
 // Pictures in stacking order, bottom first; their place in logical pixels.
 EMSCRIPTEN_KEEPALIVE int namoro_picture_count(WebGame* w) { return formOf(w) ? static_cast<int>(formOf(w)->pictures().size()) : 0; }
+EMSCRIPTEN_KEEPALIVE const char* namoro_picture_name(WebGame* w, int i) { return at(formOf(w)->pictures(), i)->name().c_str(); }
 EMSCRIPTEN_KEEPALIVE int namoro_picture_left(WebGame* w, int i) { return window::twipsToPixels(at(formOf(w)->pictures(), i)->left()); }
 EMSCRIPTEN_KEEPALIVE int namoro_picture_top(WebGame* w, int i) { return window::twipsToPixels(at(formOf(w)->pictures(), i)->top()); }
 EMSCRIPTEN_KEEPALIVE int namoro_picture_width(WebGame* w, int i) { return at(formOf(w)->pictures(), i)->picture().width; }

@@ -25,7 +25,7 @@ function bindModel(module) {
     form_width: ['number', ['number']], form_height: ['number', ['number']],
     menu_count: ['number', ['number']], menu_caption: ['string', ['number', 'number']],
     menu_top_level: ['number', ['number', 'number']],
-    picture_count: ['number', ['number']], picture_left: ['number', ['number', 'number']],
+    picture_count: ['number', ['number']], picture_name: ['string', ['number', 'number']], picture_left: ['number', ['number', 'number']],
     picture_top: ['number', ['number', 'number']], picture_width: ['number', ['number', 'number']],
     picture_height: ['number', ['number', 'number']], picture_pixels: ['number', ['number', 'number']],
     box_count: ['number', ['number']], box_name: ['string', ['number', 'number']],
