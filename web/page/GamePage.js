@@ -51,6 +51,7 @@ export class GamePage {
     this.clock = new GameClock(() => this.api.next_due(this.game), () => this.api.run_due(this.game), () => this.sync());
     this.boxes = [];
     this.places = [];
+    this.dirty = [];
   }
 
   start() {
@@ -191,10 +192,22 @@ export class GamePage {
     this.draw();
   }
 
-  draw() {
+  // Draws the pictures again, all of them or only inside `dirty` (logical rectangles).
+  draw(dirty = null) {
     const context = this.canvas.getContext('2d');
+    const r = this.ratio;
+    context.save();
+    if (dirty) {
+      context.beginPath();
+      for (const { left, top, width, height } of dirty) {
+        const x = Math.floor(left * r), y = Math.floor(top * r);
+        context.rect(x, y, Math.ceil((left + width) * r) - x, Math.ceil((top + height) * r) - y);
+      }
+      context.clip();
+    }
     context.clearRect(0, 0, this.canvas.width, this.canvas.height);
-    this.pictures.draw(context, this.places, this.ratio);
+    this.pictures.draw(context, this.places, r);
+    context.restore();
   }
 
   call(event) {
@@ -209,11 +222,24 @@ export class GamePage {
     if (everything) api.take_changes(game);
     if (api.status(game) >= 0) return this.end();
     if (changes & Change.PicturesMoved) {
-      this.places = this.pictures.images.map((_, i) => ({ left: api.picture_left(game, i), top: api.picture_top(game, i) }));
+      const places = this.pictures.images.map((_, i) => ({ left: api.picture_left(game, i), top: api.picture_top(game, i) }));
+      // Only what moved is drawn again: where a picture was and where it is, one pixel wider
+      // for the blended edge at fractional ratios.
+      places.forEach((place, i) => {
+        const before = this.places[i];
+        if (place.left === before.left && place.top === before.top) return;
+        const { width, height } = this.pictures.images[i];
+        for (const { left, top } of [before, place]) this.dirty.push({ left: left - 1, top: top - 1, width: width + 2, height: height + 2 });
+      });
+      this.places = places;
       // The screen shows a frame at a time: moves between two frames are drawn once.
-      if (!this.drawPending) {
+      if (!this.drawPending && this.dirty.length > 0) {
         this.drawPending = true;
-        requestAnimationFrame(() => { this.drawPending = false; this.draw(); });
+        requestAnimationFrame(() => {
+          this.drawPending = false;
+          this.draw(this.dirty);
+          this.dirty = [];
+        });
       }
     }
     if (changes & Change.TextsWritten) {
