@@ -8,10 +8,22 @@
 #include <iconv.h>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
 namespace {
+
+struct IconvCloser {
+    void operator()(iconv_t cd) const { iconv_close(cd); }
+};
+using Iconv = std::unique_ptr<std::remove_pointer_t<iconv_t>, IconvCloser>;
+
+Iconv openIconv(const char* to, const char* from)
+{
+    const iconv_t cd = iconv_open(to, from);
+    return Iconv(cd == reinterpret_cast<iconv_t>(-1) ? nullptr : cd);
+}
 
 // The one character `bytes` decodes to, if it decodes to exactly one in the Basic Multilingual Plane.
 std::optional<std::uint16_t> decode(iconv_t cd, const std::vector<char>& bytes)
@@ -60,9 +72,11 @@ int main(int argc, char** argv)
         std::cerr << "usage: cp932-table OUTPUT.cpp\n";
         return 2;
     }
-    const iconv_t toUnicode = iconv_open("UTF-32LE", "CP932");
-    const iconv_t fromUnicode = iconv_open("CP932", "UTF-32LE");
-    if (toUnicode == reinterpret_cast<iconv_t>(-1) || fromUnicode == reinterpret_cast<iconv_t>(-1)) {
+    const Iconv toUnicodeHandle = openIconv("UTF-32LE", "CP932");
+    const Iconv fromUnicodeHandle = openIconv("CP932", "UTF-32LE");
+    const iconv_t toUnicode = toUnicodeHandle.get();
+    const iconv_t fromUnicode = fromUnicodeHandle.get();
+    if (!toUnicode || !fromUnicode) {
         std::cerr << "cp932-table: this system's iconv has no CP932\n";
         return 1;
     }

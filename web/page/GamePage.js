@@ -258,6 +258,8 @@ export class GamePage {
   // エンド, or a runtime error after its report: the program is over.
   end() {
     this.clock.stop();
+    if (this.ended) return;
+    this.ended = true;
     const { api, game, doc } = this;
     const over = () => {
       doc.getElementById('window').hidden = true;
