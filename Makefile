@@ -4,7 +4,7 @@ BUILD_DIR := $(if $(filter default,$(PRESET)),build,build-$(PRESET))
 FUZZ_SECONDS ?= 60
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test test-sanitize valgrind bench package package-check fuzz clean
+.PHONY: all deps configure build run test test-sanitize valgrind bench package package-check fuzz clean web web-serve
 
 all: build
 
@@ -20,7 +20,8 @@ build: configure
 run: build
 	./$(BUILD_DIR)/app/namoro
 
-test: build
+# The sanitizer build leaves the web page alone: its checks are of the native code.
+test: build $(if $(filter default,$(PRESET)),web)
 	ctest --preset $(PRESET) -j2
 
 # Every test again under AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer.
@@ -34,7 +35,7 @@ valgrind: build
 		--suppressions=tests/valgrind/system.supp \
 		./$(BUILD_DIR)/app/namoro
 
-bench: build
+bench: build web
 	./scripts/bench.sh $(BUILD_DIR)
 
 # The source package and the .deb from debian/, built by dpkg-buildpackage from the tracked
@@ -70,6 +71,24 @@ fuzz: deps
 	cmake --preset fuzz
 	cmake --build --preset fuzz
 	./scripts/fuzz.sh run build-fuzz $(FUZZ_SECONDS)
+
+# The web page in build/web/: the model in WebAssembly (emscripten) and its static files. Its
+# build-time tools come from the native build; giflib from its Debian source.
+WEB_BUILD := $(BUILD_DIR)/web-build
+# emscripten's JavaScript tools need acorn, which Debian keeps outside node's own search path.
+web: export NODE_PATH := /usr/share/nodejs
+web: build
+	./scripts/giflib-source.sh $(WEB_BUILD)/giflib
+	emcmake cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+		-DNAMORO_HOST_BUILD=$(abspath $(BUILD_DIR)) -DNAMORO_GIFLIB_SOURCE=$(abspath $(WEB_BUILD))/giflib/src \
+		-DNAMORO_WEB_DIR=$(abspath $(BUILD_DIR))/web >/dev/null
+	cmake --build $(WEB_BUILD)
+
+# Serves build/web/ on this machine only; the address is printed.
+WEB_PORT ?= 8640
+web-serve: web
+	@echo "namoro: http://127.0.0.1:$(WEB_PORT)/"
+	/usr/bin/python3 -m http.server --bind 127.0.0.1 --directory $(BUILD_DIR)/web $(WEB_PORT)
 
 clean:
 	rm -rf build build-sanitize build-fuzz

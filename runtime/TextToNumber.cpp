@@ -1,7 +1,9 @@
 #include "TextToNumber.h"
 
-#include <charconv>
+#include "Utf8.h"
+
 #include <cmath>
+#include <fast_float/fast_float.h>
 #include <limits>
 #include <optional>
 #include <string>
@@ -27,41 +29,6 @@ char foldCodePoint(char32_t cp)
     case 0x3000: return ' ';
     default: return kNotNumeric;
     }
-}
-
-// The code point that a well-formed UTF-8 sequence at `text[i]` encodes, and its length; nothing
-// for an overlong form, a surrogate, a value beyond U+10FFFF, a stray or a truncated sequence.
-std::optional<std::pair<char32_t, std::size_t>> decodeUtf8(std::string_view text, std::size_t i)
-{
-    const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
-    const unsigned lead = byte(i);
-    std::size_t length = 0;
-    unsigned low = 0x80, high = 0xBF; // the second byte's range; it excludes the forbidden forms
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return std::nullopt;
-    }
-    if (text.size() - i < length)
-        return std::nullopt;
-    char32_t cp = lead & (0x7Fu >> length);
-    for (std::size_t k = 1; k < length; ++k) {
-        const unsigned next = byte(i + k);
-        if (next < low || next > high)
-            return std::nullopt;
-        cp = (cp << 6) | (next & 0x3Fu);
-        low = 0x80;
-        high = 0xBF;
-    }
-    return std::pair{cp, length};
 }
 
 // ASCII stays; every other character folds to its ASCII form or to a byte no number contains.
@@ -182,10 +149,12 @@ std::pair<double, Range> readNumber(const ScannedNumber& number)
     if (number.exponent > 310)
         return overflow;
     const std::string normal = (number.negative ? "-0." : "0.") + number.digits + 'e' + std::to_string(number.exponent);
+    // fast_float on every build: not every C++ library has floating-point from_chars. Beyond the
+    // range it gives an infinity or a zero rather than an error.
     double value = 0.0;
-    const auto [end, error] = std::from_chars(normal.data(), normal.data() + normal.size(), value);
-    if (error == std::errc::result_out_of_range)
-        return number.exponent > 0 ? overflow : underflow;
+    fast_float::from_chars(normal.data(), normal.data() + normal.size(), value);
+    if (std::isinf(value))
+        return overflow;
     return {value, Range::Finite};
 }
 

@@ -12,4 +12,5 @@ if [ ! -x "$bench" ]; then
     echo "bench: $bench is missing; build first (make bench does)" >&2
     exit 1
 fi
+/usr/bin/python3 "$root/bench/web/web_bench.py" "$build/web" "$build/app/namoro" # the web page, after make web
 exec "$bench" --timeline "$root/docs/bench-timeline.png"

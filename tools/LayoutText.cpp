@@ -1,5 +1,7 @@
 #include "LayoutText.h"
 
+#include "window/ShiftJis.h"
+
 #include <algorithm>
 #include <charconv>
 #include <iomanip>
@@ -18,6 +20,25 @@ struct ParseFailure {
 struct Word {
     std::string text;
     bool quoted = false;
+    // The word as a stored text: its characters in code page 932 and each \xHH as that byte;
+    // nothing when a character has no code page 932 form.
+    std::optional<std::string> shiftJis = std::string();
+
+    void addCharacters(std::string_view utf8)
+    {
+        text += utf8;
+        const auto encoded = utf8ToShiftJis(utf8);
+        if (shiftJis && encoded)
+            *shiftJis += *encoded;
+        else
+            shiftJis.reset();
+    }
+    void addByte(char byte)
+    {
+        text += byte;
+        if (shiftJis)
+            *shiftJis += byte;
+    }
 };
 
 int hexDigit(char c)
@@ -32,7 +53,8 @@ int hexDigit(char c)
 }
 
 // One line's words. A quoted word keeps its spaces; \" \\ and \xHH stand for the quote, the
-// backslash and any byte, so a text can hold line breaks and other control characters.
+// backslash and any byte of the stored text, so a text can hold line breaks and other control
+// characters, and the second code of a character the code page has twice.
 std::vector<Word> splitWords(std::string_view line, int lineNumber)
 {
     const auto fail = [&](const std::string& problem) {
@@ -47,26 +69,35 @@ std::vector<Word> splitWords(std::string_view line, int lineNumber)
             break;
         } else if (line[i] == '"') {
             Word word{"", true};
+            std::size_t run = i + 1; // characters since the last escape
+            const auto flush = [&](std::size_t end) { word.addCharacters(line.substr(run, end - run)); };
             for (++i; i < line.size() && line[i] != '"'; ++i) {
                 if (line[i] != '\\') {
-                    word.text += line[i];
+                    continue;
                 } else if (i + 1 < line.size() && (line[i + 1] == '"' || line[i + 1] == '\\')) {
-                    word.text += line[++i];
+                    flush(i);
+                    word.addByte(line[++i]);
+                    run = i + 1;
                 } else if (i + 3 < line.size() && line[i + 1] == 'x' && hexDigit(line[i + 2]) >= 0 &&
                            hexDigit(line[i + 3]) >= 0) {
-                    word.text += static_cast<char>(hexDigit(line[i + 2]) * 16 + hexDigit(line[i + 3]));
+                    flush(i);
+                    word.addByte(static_cast<char>(hexDigit(line[i + 2]) * 16 + hexDigit(line[i + 3])));
                     i += 3;
+                    run = i + 1;
                 } else {
                     fail("a backslash in a text stands before \", \\ or xHH");
                 }
             }
             if (i == line.size())
                 fail("unterminated text");
+            flush(i);
             ++i;
             words.push_back(std::move(word));
         } else {
             const std::size_t end = std::min(line.find_first_of(" \t\r", i), line.size());
-            words.push_back({std::string(line.substr(i, end - i))});
+            Word word;
+            word.addCharacters(line.substr(i, end - i));
+            words.push_back(std::move(word));
             i = end;
         }
     }
@@ -119,8 +150,14 @@ public:
             fail("expects a text in double quotes");
         return words_[at].text;
     }
+    // A text as the stream keeps it, in code page 932.
+    std::string storedText(std::size_t at = 1) const
+    {
+        text(at);
+        return stored(at);
+    }
     // A name stands bare or, when it holds spaces or other characters a bare word cannot, quoted.
-    const std::string& name(std::size_t at) const { return words_.at(at).text; }
+    std::string storedName(std::size_t at) const { return stored(at); }
     const std::string& bare(std::size_t at) const
     {
         if (words_.at(at).quoted)
@@ -134,6 +171,14 @@ public:
     }
 
 private:
+    std::string stored(std::size_t at) const
+    {
+        const auto& shiftJis = words_.at(at).shiftJis;
+        if (!shiftJis)
+            fail("\"" + words_[at].text + "\" has no code page 932 form");
+        return *shiftJis;
+    }
+
     int number_;
     std::vector<Word> words_;
 };
@@ -213,14 +258,14 @@ private:
     {
         WindowRecord w;
         block.front().expectCount(1);
-        w.name = block.front().name(1);
+        w.name = block.front().storedName(1);
         for (std::size_t i = 1; i < block.size(); ++i) {
             const Line& l = block[i];
-            if (l.key() == "caption") set(l, w.caption, l.text());
+            if (l.key() == "caption") set(l, w.caption, l.storedText());
             else if (l.key() == "back-colour") set(l, w.backColour, l.single<std::uint32_t>());
-            else if (l.key() == "unread-text") set(l, w.unreadText, l.text());
+            else if (l.key() == "unread-text") set(l, w.unreadText, l.storedText());
             else if (l.key() == "unread-value") set(l, w.unreadValue, l.single<std::int32_t>());
-            else if (l.key() == "unread-name") set(l, w.unreadName, l.text());
+            else if (l.key() == "unread-name") set(l, w.unreadName, l.storedText());
             else if (l.key() == "inner-area") {
                 l.expectCount(4);
                 set(l, w.innerArea, ScreenArea{l.number<std::int32_t>(1), l.number<std::int32_t>(2),
@@ -236,7 +281,7 @@ private:
         head.expectCount(2);
         ElementRecord e;
         e.index = head.number<std::uint8_t>(1);
-        e.name = head.name(2);
+        e.name = head.storedName(2);
         const std::string& kind = head.key();
         if (kind == "timer") e.body = timer(block);
         else if (kind == "textbox") e.body = textBox(block);
@@ -310,7 +355,7 @@ private:
                 l.expectCount(6);
                 set(l, r.font, FontRecord{l.number<std::uint8_t>(1), l.number<std::uint16_t>(2),
                                           l.number<std::uint8_t>(3), l.number<std::uint16_t>(4),
-                                          l.number<std::uint32_t>(5), l.text(6)});
+                                          l.number<std::uint32_t>(5), l.storedText(6)});
             } else l.fail("not a label property");
         }
         return r;
@@ -322,7 +367,7 @@ private:
         m.topLevel = topLevel;
         for (std::size_t i = 1; i < block.size(); ++i) {
             const Line& l = block[i];
-            if (l.key() == "caption") set(l, m.caption, l.text());
+            if (l.key() == "caption") set(l, m.caption, l.storedText());
             else if (l.key() == "unread-flag") set(l, m.unreadFlag, l.single<std::uint8_t>());
             else l.fail("not a menu property");
         }
@@ -332,32 +377,50 @@ private:
     const PictureLoader& loadPicture_;
 };
 
-std::string quoted(const std::string& text)
+// A stored text as a quoted word: each character as itself, control characters, the quote and
+// the backslash escaped, and a code the page writes back as another code as its bytes.
+std::string quoted(const std::string& shiftJis)
 {
     static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20 || byte == 0x7F) {
+    const auto escape = [](std::string_view bytes) {
+        std::string out;
+        for (const char c : bytes) {
+            const auto byte = static_cast<unsigned char>(c);
             out += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xF]};
-        } else {
-            out += c;
         }
+        return out;
+    };
+    const auto characters = splitShiftJis(shiftJis);
+    if (!characters)
+        return '"' + escape(shiftJis) + '"';
+    std::string out = "\"";
+    for (const auto& c : *characters) {
+        const auto byte = static_cast<unsigned char>(c.utf8.front());
+        if (c.utf8 == "\"" || c.utf8 == "\\")
+            out += '\\' + c.utf8;
+        else if (!c.standard || (c.utf8.size() == 1 && (byte < 0x20 || byte == 0x7F)))
+            out += escape(c.bytes);
+        else
+            out += c.utf8;
     }
     return out + '"';
 }
 
 // A name as a bare word where it can stand as one, else quoted.
-std::string nameWord(const std::string& name)
+std::string nameWord(const std::string& shiftJis)
 {
-    const bool bare = !name.empty() && std::none_of(name.begin(), name.end(), [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return byte <= 0x20 || byte == 0x7F || c == '"' || c == '#' || c == '\\';
-    });
-    return bare ? name : quoted(name);
+    const auto characters = splitShiftJis(shiftJis);
+    const bool bare = characters && !characters->empty() &&
+                      std::none_of(characters->begin(), characters->end(), [](const ShiftJisCharacter& c) {
+                          const auto byte = static_cast<unsigned char>(c.utf8.front());
+                          return !c.standard || byte <= 0x20 || byte == 0x7F || byte == '"' || byte == '#' || byte == '\\';
+                      });
+    if (!bare)
+        return quoted(shiftJis);
+    std::string out;
+    for (const auto& c : *characters)
+        out += c.utf8;
+    return out;
 }
 
 std::string colour(std::uint32_t value)

@@ -4,6 +4,8 @@
 #include "AccessiblePlayArea.h"
 #include "Geometry.h"
 
+#include "window/HitTest.h"
+
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -117,20 +119,7 @@ QRect PlayArea::pictureRect(const window::PictureControl& picture, const window:
     return {toPixels(rect.left), toPixels(rect.top), picture.picture().width, picture.picture().height};
 }
 
-window::PictureControl* PlayArea::pictureAt(QPoint point) const
-{
-    const auto& pictures = form_.pictures();
-    for (auto it = pictures.rbegin(); it != pictures.rend(); ++it) {
-        const QRect r = pictureRect(**it, (*it)->rect());
-        if ((*it)->picture().opaqueAt(point.x() - r.left(), point.y() - r.top()))
-            return it->get();
-    }
-    for (auto it = pictures.rbegin(); it != pictures.rend(); ++it) {
-        if (pictureRect(**it, (*it)->rect()).contains(point))
-            return it->get();
-    }
-    return nullptr;
-}
+window::PictureControl* PlayArea::pictureAt(QPoint point) const { return window::pictureAt(form_, point.x(), point.y()); }
 
 void PlayArea::pictureMoved(const window::PictureControl& picture, const window::Rect& before)
 {

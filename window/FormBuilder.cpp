@@ -1,6 +1,7 @@
 #include "FormBuilder.h"
 
 #include "LayoutReader.h"
+#include "ShiftJis.h"
 
 namespace namoro::window {
 namespace {
@@ -25,6 +26,38 @@ LabelFont toFont(const FontRecord& f)
     constexpr unsigned kItalic = 0x02, kUnderline = 0x04, kStrikeOut = 0x08;
     return LabelFont{f.name, f.size / 10000.0, f.weight, f.charset,
                     (f.flags & kItalic) != 0, (f.flags & kUnderline) != 0, (f.flags & kStrikeOut) != 0};
+}
+
+// The layout with its texts read from code page 932 into UTF-8, the form's encoding.
+LayoutResult<LayoutDescription> withReadableTexts(LayoutDescription layout)
+{
+    std::optional<LayoutError> error;
+    const auto decode = [&](std::string& text, const std::string& field) {
+        if (auto utf8 = shiftJisToUtf8(text))
+            text = std::move(*utf8);
+        else if (!error)
+            error = LayoutError{field, std::nullopt, "is not code page 932 text"};
+    };
+    const auto decodeOptional = [&](std::optional<std::string>& text, const std::string& field) {
+        if (text)
+            decode(*text, field);
+    };
+    WindowRecord& w = layout.window;
+    decode(w.name, "window.name");
+    decodeOptional(w.caption, "window.caption");
+    decodeOptional(w.unreadText, "window.unread-text");
+    decodeOptional(w.unreadName, "window.unread-name");
+    for (ElementRecord& e : layout.elements) {
+        const std::string element = "element " + std::to_string(e.index);
+        decode(e.name, element + ".name");
+        if (auto* label = std::get_if<LabelRecord>(&e.body); label && label->font)
+            decode(label->font->name, element + ".font.name");
+        if (auto* menu = std::get_if<MenuRecord>(&e.body))
+            decodeOptional(menu->caption, element + ".caption");
+    }
+    if (error)
+        return runtime::Unexpected{*error};
+    return layout;
 }
 
 class Builder {
@@ -117,9 +150,13 @@ private:
 
 } // namespace
 
-LayoutResult<std::unique_ptr<Form>> buildForm(const LayoutDescription& layout, runtime::TimerScheduler& scheduler,
+LayoutResult<std::unique_ptr<Form>> buildForm(const LayoutDescription& stored, runtime::TimerScheduler& scheduler,
                                               runtime::EventDispatcher& dispatcher)
 {
+    const auto readable = withReadableTexts(stored);
+    if (!readable)
+        return runtime::Unexpected{readable.error()};
+    const LayoutDescription& layout = *readable;
     const WindowRecord& w = layout.window;
     const ScreenArea area = w.innerArea.value_or(ScreenArea{});
     auto form = std::make_unique<Form>(Form::Settings{w.name, w.caption.value_or(""), w.backColour.value_or(0x00FFFFFF),

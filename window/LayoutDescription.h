@@ -9,7 +9,9 @@
 namespace namoro::window {
 
 // The window's stored description as plain values: what the stream holds, field for field.
-// Texts are UTF-8 here and code page 932 in the stream. Properties a record may leave out are
+// Texts are code page 932 here as in the stream, byte for byte, so that a code the page has
+// twice (the NEC and IBM duplicates) writes back as it was read; the form builder reads them
+// into UTF-8. Properties a record may leave out are
 // optional; the form builder gives them their kind's standard value.
 
 inline constexpr std::uint32_t kLayoutVersion = 65;

@@ -3,8 +3,8 @@
 #include "LayoutFormat.h"
 #include "ShiftJis.h"
 
+#include <charconv>
 #include <cstring>
-#include <sstream>
 
 namespace namoro::window {
 namespace {
@@ -17,9 +17,12 @@ struct ReadFailure {
 
 std::string hex(unsigned value)
 {
-    std::ostringstream out;
-    out << "0x" << std::hex << std::uppercase << value;
-    return out.str();
+    char digits[8];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value, 16).ptr;
+    std::string out = "0x";
+    for (const char* c = digits; c != end; ++c)
+        out += static_cast<char>(*c >= 'a' ? *c - 'a' + 'A' : *c);
+    return out;
 }
 
 // Reads little-endian fields within [position, limit); every read names its field.
@@ -84,10 +87,10 @@ public:
     {
         const std::size_t at = position_;
         const auto* p = reinterpret_cast<const char*>(take(field, n));
-        auto text = shiftJisToUtf8(std::string_view(p, n));
-        if (!text)
-            fail(field, "is not code page 932 text in its standard form", at);
-        return *text;
+        const std::string_view text(p, n);
+        if (!shiftJisToUtf8(text))
+            fail(field, "is not code page 932 text", at);
+        return std::string(text);
     }
 
     // A 16-bit length, the text and a NUL.

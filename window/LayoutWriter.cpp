@@ -39,16 +39,15 @@ public:
             error = LayoutError{field, bytes.size(), problem};
     }
 
-    // A 16-bit length, the code page 932 bytes and a NUL.
-    void text(const std::string& field, const std::string& utf8)
+    // A 16-bit length, the code page 932 text and a NUL.
+    void text(const std::string& field, const std::string& shiftJis)
     {
-        const auto encoded = utf8ToShiftJis(utf8);
-        if (!encoded)
-            return fail(field, "text has no code page 932 form");
-        if (encoded->size() > std::numeric_limits<std::uint16_t>::max())
+        if (!shiftJisToUtf8(shiftJis))
+            return fail(field, "is not code page 932 text");
+        if (shiftJis.size() > std::numeric_limits<std::uint16_t>::max())
             return fail(field, "text longer than 65535 bytes");
-        u16(static_cast<std::uint16_t>(encoded->size()));
-        raw(encoded->data(), encoded->size());
+        u16(static_cast<std::uint16_t>(shiftJis.size()));
+        raw(shiftJis.data(), shiftJis.size());
         u8(0);
     }
 
@@ -142,11 +141,10 @@ void writeBody(StreamWriter& out, const std::string& name, const LabelRecord& l)
         out.u8(f.flags);
         out.u16(f.weight);
         out.u32(f.size);
-        const auto encoded = utf8ToShiftJis(f.name);
-        if (!encoded || encoded->size() > 255)
-            return out.fail(name + ".font.name", "font name has no code page 932 form of at most 255 bytes");
-        out.u8(static_cast<std::uint8_t>(encoded->size()));
-        out.raw(encoded->data(), encoded->size());
+        if (!shiftJisToUtf8(f.name) || f.name.size() > 255)
+            return out.fail(name + ".font.name", "font name is not code page 932 text of at most 255 bytes");
+        out.u8(static_cast<std::uint8_t>(f.name.size()));
+        out.raw(f.name.data(), f.name.size());
     });
 }
 

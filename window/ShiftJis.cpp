@@ -1,53 +1,87 @@
 #include "ShiftJis.h"
 
-#include <cerrno>
-#include <iconv.h>
-#include <memory>
+#include "CodePage932Table.h"
+
+#include "runtime/Utf8.h"
+
+#include <algorithm>
 
 namespace namoro::window {
 namespace {
 
-struct IconvCloser {
-    void operator()(iconv_t cd) const { iconv_close(cd); }
-};
-using IconvHandle = std::unique_ptr<std::remove_pointer_t<iconv_t>, IconvCloser>;
-
-std::optional<std::string> convert(std::string_view input, const char* to, const char* from)
+std::optional<std::uint16_t> characterOf(std::uint16_t code)
 {
-    const iconv_t raw = iconv_open(to, from);
-    if (raw == reinterpret_cast<iconv_t>(-1))
+    const auto table = codePage932Table();
+    const auto it = std::lower_bound(table.begin(), table.end(), code,
+                                     [](const CodePage932Entry& e, std::uint16_t c) { return e.code < c; });
+    if (it == table.end() || it->code != code)
         return std::nullopt;
-    const IconvHandle cd(raw);
-
-    std::string in(input);
-    std::string out(input.size() * 4 + 4, '\0');
-    char* inPtr = in.data();
-    std::size_t inLeft = in.size();
-    char* outPtr = out.data();
-    std::size_t outLeft = out.size();
-    if (iconv(cd.get(), &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1))
-        return std::nullopt;
-    if (iconv(cd.get(), nullptr, nullptr, &outPtr, &outLeft) == static_cast<std::size_t>(-1))
-        return std::nullopt;
-    out.resize(out.size() - outLeft);
-    return out;
+    return it->unicode;
 }
 
-// Some characters have two code page 932 forms (NEC and IBM extensions), and some Unicode
-// characters map to a code page 932 one that maps back to another: a text converts only when
-// it converts back unchanged, so what is read writes back byte for byte and the other way round.
-std::optional<std::string> strictConvert(std::string_view input, const char* to, const char* from)
+// The code the code page writes a character as: of its codes, the one that is not another form.
+std::optional<std::uint16_t> standardCodeOf(char32_t unicode)
 {
-    auto output = convert(input, to, from);
-    if (!output || convert(*output, from, to) != input)
-        return std::nullopt;
-    return output;
+    const auto others = codePage932OtherForms();
+    for (const CodePage932Entry& e : codePage932Table()) {
+        if (e.unicode == unicode && !std::binary_search(others.begin(), others.end(), e.code))
+            return e.code;
+    }
+    return std::nullopt;
 }
 
 } // namespace
 
-std::optional<std::string> utf8ToShiftJis(std::string_view utf8) { return strictConvert(utf8, "CP932", "UTF-8"); }
+std::optional<std::string> utf8ToShiftJis(std::string_view utf8)
+{
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto decoded = runtime::decodeUtf8(utf8, i);
+        if (!decoded)
+            return std::nullopt;
+        const auto code = standardCodeOf(decoded->first);
+        if (!code)
+            return std::nullopt;
+        if (*code > 0xFF)
+            out += static_cast<char>(*code >> 8);
+        out += static_cast<char>(*code & 0xFF);
+        i += decoded->second;
+    }
+    return out;
+}
 
-std::optional<std::string> shiftJisToUtf8(std::string_view shiftJis) { return strictConvert(shiftJis, "UTF-8", "CP932"); }
+std::optional<std::vector<ShiftJisCharacter>> splitShiftJis(std::string_view shiftJis)
+{
+    std::vector<ShiftJisCharacter> out;
+    for (std::size_t i = 0; i < shiftJis.size();) {
+        const auto lead = static_cast<unsigned char>(shiftJis[i]);
+        std::size_t length = 1;
+        auto unicode = characterOf(lead);
+        if (!unicode && i + 1 < shiftJis.size()) {
+            length = 2;
+            unicode = characterOf(static_cast<std::uint16_t>(lead << 8 | static_cast<unsigned char>(shiftJis[i + 1])));
+        }
+        if (!unicode)
+            return std::nullopt;
+        std::string utf8;
+        runtime::appendUtf8(utf8, static_cast<char16_t>(*unicode));
+        const auto code = static_cast<std::uint16_t>(length == 1 ? lead : lead << 8 | static_cast<unsigned char>(shiftJis[i + 1]));
+        const auto others = codePage932OtherForms();
+        out.push_back({shiftJis.substr(i, length), std::move(utf8), !std::binary_search(others.begin(), others.end(), code)});
+        i += length;
+    }
+    return out;
+}
+
+std::optional<std::string> shiftJisToUtf8(std::string_view shiftJis)
+{
+    const auto characters = splitShiftJis(shiftJis);
+    if (!characters)
+        return std::nullopt;
+    std::string out;
+    for (const auto& c : *characters)
+        out += c.utf8;
+    return out;
+}
 
 } // namespace namoro::window

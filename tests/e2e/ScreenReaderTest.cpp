@@ -12,8 +12,8 @@ namespace {
 // Every accessible object's role and name, one a line, as a screen reader walks the tree.
 std::string accessibleTree()
 {
-    xsession::SpawnOptions capture;
-    capture.out = xsession::SpawnOptions::Stream::Capture;
+    xsession::ProcessOptions capture;
+    capture.capture = true;
     const char* walk = "import pyatspi\n"
                        "def walk(a): print(a.getRoleName(), a.name); [walk(child) for child in a]\n"
                        "walk(pyatspi.Registry.getDesktop(0))\n";
@@ -31,7 +31,7 @@ protected:
         setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1); // for the game and for the reader
         setenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1", 1);
         // The accessibility bus, with its socket beside ours; its registry starts on demand.
-        xsession::SpawnOptions besideOurs;
+        xsession::ProcessOptions besideOurs;
         besideOurs.environment = {{"XDG_RUNTIME_DIR", dir_.string()}};
         registry_.emplace(std::vector<std::string>{"/usr/libexec/at-spi-bus-launcher", "--launch-immediately"}, besideOurs);
         game_.emplace();
@@ -39,8 +39,8 @@ protected:
     ~ScreenReader() override { std::filesystem::remove_all(dir_); }
 
     const std::filesystem::path dir_ = std::filesystem::temp_directory_path() / ("namoro-a11y-" + std::to_string(getpid()));
-    std::optional<xsession::Subprocess> bus_;
-    std::optional<xsession::Subprocess> registry_;
+    std::optional<xsession::Process> bus_;
+    std::optional<xsession::Process> registry_;
     std::optional<GameOnX> game_; // ends first
 };
 

@@ -6,6 +6,7 @@
 #include "window/FormBuilder.h"
 #include "window/LayoutReader.h"
 #include "window/LayoutWriter.h"
+#include "window/ShiftJis.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -118,14 +119,14 @@ TEST(EmbeddedLayout, HoldsTheWindowAndAll41ElementsInCreationOrder)
     EXPECT_EQ(label.rect, (TwipRect{0, 7320, 2055, 495}));
     EXPECT_EQ(label.tabIndex, 1);
     EXPECT_EQ(label.alignment, 2);
-    EXPECT_EQ(label.font, (FontRecord{1, 128, 0, 700, 157500, "HGS創英角ﾎﾟｯﾌﾟ体"}));
+    EXPECT_EQ(label.font, (FontRecord{1, 128, 0, 700, 157500, *utf8ToShiftJis("HGS創英角ﾎﾟｯﾌﾟ体")}));
 
     const auto& game = std::get<MenuRecord>(element(*layout, "MenuGame").body);
     EXPECT_TRUE(game.topLevel);
-    EXPECT_EQ(game.caption, "ナモロゲーム");
+    EXPECT_EQ(shiftJisToUtf8(game.caption.value()), "ナモロゲーム");
     EXPECT_EQ(game.unreadFlag, 0xFF);
-    EXPECT_EQ(std::get<MenuRecord>(element(*layout, "MenuStart").body), (MenuRecord{false, "スタート", {}}));
-    EXPECT_EQ(std::get<MenuRecord>(element(*layout, "MenuEnd").body), (MenuRecord{false, "エンド", {}}));
+    EXPECT_EQ(std::get<MenuRecord>(element(*layout, "MenuStart").body), (MenuRecord{false, *utf8ToShiftJis("スタート"), {}}));
+    EXPECT_EQ(std::get<MenuRecord>(element(*layout, "MenuEnd").body), (MenuRecord{false, *utf8ToShiftJis("エンド"), {}}));
 }
 
 TEST(EmbeddedLayout, WritesBackByteForByteAndSurvivesItsTextForm)
@@ -153,9 +154,9 @@ TEST(LayoutStream, EncodesEachKindOfRecordExactly)
     layout.elements.push_back({2, "X", TextBoxRecord{TwipRect{1, 2, 3, 4}, 2}});
     layout.elements.push_back({3, "I", PictureRecord{std::vector<std::uint8_t>{0xAA, 0xBB}, TwipRect{5, 6, 7, 8}}});
     layout.elements.push_back({4, "L", LabelRecord{0x00FFC0C0u, 0xFFu, TwipRect{0, 1, 2, 3}, 1, 2,
-                                                   FontRecord{1, 128, 0, 700, 157500, "体"}}});
-    layout.elements.push_back({5, "M", MenuRecord{true, "ゲ", 0xFF}});
-    layout.elements.push_back({6, "S", MenuRecord{false, "ス", {}}});
+                                                   FontRecord{1, 128, 0, 700, 157500, "\x91\xCC"}}}); // 体
+    layout.elements.push_back({5, "M", MenuRecord{true, "\x83\x51", 0xFF}}); // ゲ
+    layout.elements.push_back({6, "S", MenuRecord{false, "\x83\x58", {}}}); // ス
 
     const std::vector<std::uint8_t> expected = {
         0xEC, 0, 0, 0,                   // stream length: 236
@@ -198,11 +199,11 @@ TEST(LayoutStream, EncodesEachKindOfRecordExactly)
     EXPECT_EQ(*read, layout);
 }
 
-TEST(LayoutStream, RefusesTextsThatCodePage932CannotHold)
+TEST(LayoutStream, RefusesTextsThatAreNotCodePage932)
 {
     LayoutDescription layout;
     layout.window.name = "F";
-    layout.window.caption = "😀";
+    layout.window.caption = "\x81"; // a lead byte without its trail
     const auto written = writeLayout(layout);
     ASSERT_FALSE(written);
     EXPECT_EQ(written.error().field, "F.caption");
@@ -331,7 +332,7 @@ TEST(LayoutText, EveryStreamTheReaderTakesComesBackThroughItsTextByteForByte)
     // Names and texts of any characters the stream holds are carried, quoted and escaped.
     for (const std::string& odd : {std::string(), std::string("two words"), std::string("\rimer6"), std::string("#1"),
                                   std::string("\"W\""), std::string("back\\slash"), std::string("nul\0", 4),
-                                  std::string("改\n行\x7F")}) {
+                                  *utf8ToShiftJis("改\n行\x7F")}) {
         LayoutDescription layout;
         layout.window = {odd, odd, {}, odd, {}, {}, {}};
         layout.elements.push_back({1, odd, MenuRecord{true, odd, {}}});
@@ -340,11 +341,30 @@ TEST(LayoutText, EveryStreamTheReaderTakesComesBackThroughItsTextByteForByte)
         EXPECT_EQ(roundTrip(*bytes), "") << odd;
     }
 
+    // A character the code page has twice reads as its standard twin and is written back in the
+    // code it came in: NEC row 13 (≒), NEC-selected IBM (纊) and IBM (Ⅰ) extensions.
+    struct Twin {
+        const char* second;
+        const char* standard;
+        const char* printed;
+    };
+    for (const Twin& twin : {Twin{"\x87\x90", "\x81\xE0", "\\x87\\x90"}, Twin{"\xED\x40", "\xFA\x5C", "\\xED\\x40"},
+                             Twin{"\xFA\x4A", "\x87\x54", "\\xFA\\x4A"}}) {
+        LayoutDescription layout;
+        layout.window = {twin.second, twin.second, {}, {}, {}, {}, {}};
+        const auto bytes = writeLayout(layout);
+        ASSERT_TRUE(bytes) << bytes.error().message();
+        EXPECT_EQ(roundTrip(*bytes), "") << twin.printed;
+        EXPECT_EQ(shiftJisToUtf8(twin.second), shiftJisToUtf8(twin.standard));
+        EXPECT_NE(tools::printLayoutText(*readLayout(*bytes)).find(std::string("caption \"") + twin.printed + '"'),
+                  std::string::npos);
+    }
+
     // What the description cannot carry, the reader refuses.
     EXPECT_EQ(roundTrip(stream({{1}, record(1, "T", 11, {7, 1, 0, 0, 0, 3, 16, 0, 0, 0})})), "T.property-code");
     EXPECT_EQ(roundTrip(stream({{1}, record(1, "I", 24, {2, 8, 0, 0, 0, 'l', 't', 0, 0, 0, 0, 0, 0})})),
               "I.picture.size");
-    EXPECT_EQ(roundTrip(stream({{1}, record(1, "\xED\x40", 11, {})})), "element 1.name"); // FA 5C is its form
+    EXPECT_EQ(roundTrip(stream({{1}, record(1, "\x81", 11, {})})), "element 1.name");
     EXPECT_EQ(roundTrip(stream({{2, 5}, record(1, "M", 19, {}), {3}, record(2, "T", 11, {})})), "element 2.marker");
     EXPECT_EQ(roundTrip(stream({{1}, record(1, "T", 11, {}), {1}, record(2, "U", 11, {})})), "element 2.marker");
     EXPECT_NE(roundTrip(stream({{2, 5}, record(1, "M", 19, {}), {2, 5}, record(2, "N", 19, {})})), "");

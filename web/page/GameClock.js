@@ -1,0 +1,39 @@
+// Drives the model's timers the way the desktop program does: one timer, armed to the
+// scheduler's next due instant on performance.now(), and none at all while the model holds its
+// timers or has stopped them. A late wake-up is the model's to count (a late timer ticks once
+// and keeps its own period); nothing here makes up ticks for a hidden, throttled tab.
+export class GameClock {
+  constructor(nextDue, runDue, afterRun) {
+    this.nextDue = nextDue;
+    this.runDue = runDue;
+    this.afterRun = afterRun;
+    this.handle = null;
+    this.armedFor = -1;
+    this.callbacks = 0; // wake-ups delivered, for the benchmarks
+  }
+
+  get armed() { return this.handle !== null; }
+
+  arm() {
+    const due = this.nextDue();
+    if (due === this.armedFor && this.handle !== null) return;
+    this.stop();
+    if (due < 0) return;
+    this.armedFor = due;
+    this.handle = setTimeout(() => this.fire(), Math.max(0, Math.ceil(due - performance.now())));
+  }
+
+  stop() {
+    if (this.handle !== null) clearTimeout(this.handle);
+    this.handle = null;
+    this.armedFor = -1;
+  }
+
+  fire() {
+    this.handle = null;
+    this.armedFor = -1;
+    ++this.callbacks;
+    this.runDue();
+    this.afterRun();
+  }
+}
