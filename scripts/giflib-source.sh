@@ -19,6 +19,14 @@ apt_opts=(-o "Dir::Etc::SourceList=/dev/null" -o "Dir::Etc::SourceParts=$apt_dir
           -o "APT::Sandbox::User=root")
 # A source without deb-src indexes only warns; giflib must be found in one of them.
 apt-get "${apt_opts[@]}" -qq update || true
-(cd "$dest" && apt-get "${apt_opts[@]}" -qq source giflib >/dev/null)
+if ! (cd "$dest" && apt-get "${apt_opts[@]}" -qq source giflib >/dev/null); then
+    # A mirror may list an upload whose own files it does not hold (seen with a point release).
+    # The upstream tarball is shared by every upload of the release and holds the same library
+    # files; it is checked against the hash of the signed index.
+    echo "giflib's Debian source did not download; taking its upstream tarball" >&2
+    read -r uri file _ hash < <(apt-get "${apt_opts[@]}" -qq source --print-uris giflib | grep '\.orig\.tar\.')
+    /usr/lib/apt/apt-helper "${apt_opts[@]}" download-file "${uri//\'/}" "$dest/$file" "$hash"
+    tar -xf "$dest/$file" -C "$dest"
+fi
 mv "$dest"/giflib-*/ "$dest/src"
 test -f "$dest/src/gif_lib.h"
