@@ -2,20 +2,17 @@
 """The web page's figures in Markdown: what a first load transfers, load to first frame in
 headless Chromium, timers and CPU while waiting, and CPU while running beside the native game
 on a private Xvfb. Usage: web_bench.py SITE_DIR NATIVE_GAME"""
-import functools
 import glob
-import http.server
 import os
 import shutil
 import statistics
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tests", "web"))
-from browser_test import QuietHandler, chromium, choose  # noqa: E402
+from browser_test import chromium, choose, serve  # noqa: E402
 
 LOADS = 7
 WAIT_SECONDS = 20
@@ -25,23 +22,18 @@ TICKS = os.sysconf("SC_CLK_TCK")
 
 def process_tree_cpu(root_pid):
     """CPU seconds (user + system) of a process and all its descendants."""
-    children = {}
+    stats = {}
     for stat in glob.glob("/proc/[0-9]*/stat"):
         try:
             with open(stat) as f:
-                fields = f.read().rsplit(")", 1)[1].split()
+                stats[int(stat.split("/")[2])] = f.read().rsplit(")", 1)[1].split()
         except OSError:
             continue
-        children.setdefault(int(fields[1]), []).append((int(stat.split("/")[2]), fields))
     total, stack = 0, [root_pid]
     for pid in stack:
-        for child, fields in children.get(pid, []):
-            total += int(fields[11]) + int(fields[12])
-            stack.append(child)
-    if os.path.exists(f"/proc/{root_pid}/stat"):
-        with open(f"/proc/{root_pid}/stat") as f:
-            fields = f.read().rsplit(")", 1)[1].split()
-        total += int(fields[11]) + int(fields[12])
+        if pid in stats:
+            total += int(stats[pid][11]) + int(stats[pid][12])
+        stack += [child for child, fields in stats.items() if int(fields[1]) == pid]
     return total / TICKS
 
 
@@ -51,8 +43,7 @@ def renderer_busy(driver, name="TaskDuration"):
 
 
 def main(site, native):
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(QuietHandler, directory=site))
-    threading.Thread(target=server.serve_forever, daemon=True).start()
+    server = serve(site)
     url = f"http://127.0.0.1:{server.server_port}/"
     files = sorted((os.path.getsize(p), os.path.basename(p)) for p in glob.glob(os.path.join(site, "*")))
     total = sum(size for size, _ in files)
