@@ -1,0 +1,26 @@
+// Keeps the build the page came from, every file of it, under a name made from those files'
+// contents, so the game plays without a network and a new build never mixes with the old:
+// the new worker fills its own cache from the server, past the browser's HTTP cache, takes
+// over and drops every older one.
+const CACHE = '@CACHE@';
+const FILES = [@FILES@];
+
+self.addEventListener('install', (event) => {
+  event.waitUntil((async () => {
+    const cache = await caches.open(CACHE);
+    await cache.addAll(FILES.map((file) => new Request(file, { cache: 'reload' })));
+    await self.skipWaiting();
+  })());
+});
+
+self.addEventListener('activate', (event) => {
+  event.waitUntil((async () => {
+    for (const name of await caches.keys()) if (name !== CACHE && name.startsWith('namoro-')) await caches.delete(name);
+    await self.clients.claim();
+  })());
+});
+
+self.addEventListener('fetch', (event) => {
+  if (event.request.method !== 'GET') return;
+  event.respondWith((async () => (await (await caches.open(CACHE)).match(event.request, { ignoreSearch: true })) ?? fetch(event.request))());
+});
