@@ -33,8 +33,14 @@ KEYS = {"F2": Keys.F2, "F10": Keys.F10, "ArrowDown": Keys.ARROW_DOWN, "ArrowUp":
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    """Serves as a web server would, but keeps nothing in the browser's HTTP cache: what plays
+    offline comes from the service worker."""
     extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, ".wasm": "application/wasm",
                       ".js": "text/javascript"}
+
+    def end_headers(self):
+        self.send_header("Cache-Control", "no-store")
+        super().end_headers()
 
     def log_message(self, *args):
         pass
@@ -165,11 +171,11 @@ addEventListener('unhandledrejection', (e) => pageErrors.push(String(e.reason)))
 const logged = console.error;
 console.error = (...a) => { pageErrors.push(a.join(' ')); logged(...a); };
 """
-# Where the window shows: nothing scrolled, nothing past the viewport, and the fit's scale.
+# Where the window shows: nothing scrolled, nothing past the visible part of the page, and the fit's scale.
 FIT = """
-const r = document.getElementById('window').getBoundingClientRect(), e = document.documentElement;
-return { inside: r.left >= 0 && r.top >= 0 && r.right <= innerWidth + 0.5 && r.bottom <= innerHeight + 0.5,
-         scrolled: scrollX + scrollY + e.scrollLeft + e.scrollTop, overflow: e.scrollWidth > innerWidth || e.scrollHeight > innerHeight,
+const r = document.getElementById('window').getBoundingClientRect(), e = document.documentElement, v = visualViewport;
+return { inside: r.left >= 0 && r.top >= 0 && r.right <= v.width + 0.5 && r.bottom <= v.height + 0.5,
+         scrolled: scrollX + scrollY + v.pageLeft + v.pageTop, overflow: e.scrollWidth > v.width || e.scrollHeight > v.height,
          scale: window.namoro.fit.scale, box: document.activeElement.tagName === 'INPUT' };
 """
 
