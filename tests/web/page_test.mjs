@@ -43,7 +43,7 @@ test('the caption and the boxes follow the model, and the time running out is an
   globalThis.devicePixelRatio = 1;
   const view = new GameView(doc, {
     form: { caption: 'Form1', colour: 'lavender', width: 650, height: 536 }, pictures: [], texts: { gameOver: '時間切れ' },
-    boxes: [{ name: 'Text1', tabIndex: 0 }], captions: [{ alignment: 2, fontFamilies: [], pixelSize: 21, weight: 700 }],
+    boxes: [{ name: 'Text1', tabIndex: 0 }], captions: [{ alignment: 'center', fontFamilies: [], pixelSize: 21, weight: 700 }],
   });
   view.show({ places: [], texts: ['0'], captions: ['凸'] }, true);
   view.show({ textsChanged: true, texts: ['300'], captionChanged: true, captions: ['ナモロ'], gameOver: true });

@@ -3,7 +3,7 @@
 // caption, and the end of the program.
 import { PixelPictures } from './PixelPictures.js';
 
-const alignments = ['flex-start', 'flex-end', 'center']; // left, right, centre
+const alignments = { left: 'flex-start', right: 'flex-end', center: 'center' };
 
 const px = (n) => `${n}px`;
 const placeStyle = ({ left, top, width, height }) => ({ left: px(left), top: px(top), width: px(width), height: px(height) });
@@ -30,6 +30,8 @@ export class GameView {
         fontFamily: [...caption.fontFamilies, 'RocknRoll One Ranks', 'RocknRoll One', 'Noto Sans CJK JP'].map((f) => `"${f}"`).join(', ') + ', sans-serif',
         fontSize: px(caption.pixelSize),
         fontWeight: String(Math.min(900, Math.max(100, caption.weight))),
+        fontStyle: caption.italic ? 'italic' : 'normal',
+        textDecoration: [caption.underline && 'underline', caption.strikeOut && 'line-through'].filter(Boolean).join(' ') || 'none',
       });
     }
 
@@ -125,20 +127,19 @@ export class GameView {
     }
     if (view.gameOver) this.doc.getElementById('announcement').textContent = this.texts.gameOver;
   }
+}
 
-  // エンド, or a runtime error after its report: the program is over.
-  end(view) {
-    const { doc } = this;
-    const over = () => {
-      doc.getElementById('window').hidden = true;
-      doc.getElementById('ended').hidden = false;
-      doc.documentElement.dataset.status = String(view.status);
-    };
-    if (!view.error) return over();
-    const dialog = doc.getElementById('error');
-    doc.getElementById('error-title').textContent = view.error.title;
-    doc.getElementById('error-text').textContent = view.error.text;
-    dialog.addEventListener('close', over, { once: true });
-    dialog.showModal();
-  }
+// エンド, or a runtime error after its report: the program is over.
+export function showEnd(doc, view) {
+  const over = () => {
+    doc.getElementById('window').hidden = true;
+    doc.getElementById('ended').hidden = false;
+    doc.documentElement.dataset.status = String(view.status);
+  };
+  if (!view.error) return over();
+  const dialog = doc.getElementById('error');
+  doc.getElementById('error-title').textContent = view.error.title;
+  doc.getElementById('error-text').textContent = view.error.text;
+  dialog.addEventListener('close', over, { once: true });
+  dialog.showModal();
 }

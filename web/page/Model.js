@@ -53,7 +53,7 @@ export class Model {
       boxes: range(count('box')).map((i) => ({ name: api.box_name(game, i), accessibleName: boxNames[api.box_name(game, i)], tabIndex: api.box_tab_index(game, i), ...rect('box', i) })),
       captions: range(count('label')).map((i) => ({
         ...rect('label', i), back: cssColour(api.label_back_colour(game, i)), fore: cssColour(api.label_fore_colour(game, i)),
-        alignment: api.label_alignment(game, i), fontFamilies: [api.label_font_family(game, i)].filter(Boolean),
+        alignment: ['left', 'right', 'center'][api.label_alignment(game, i)], fontFamilies: [api.label_font_family(game, i)].filter(Boolean),
         pixelSize: Math.round(api.label_font_points(game, i) * 96 / 72), weight: api.label_font_weight(game, i),
       })),
       texts: { gameOver: '時間切れ、ゲームオーバーです。', errorTitle: 'ナモロゲーム' },

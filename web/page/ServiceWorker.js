@@ -1,14 +1,15 @@
 // Keeps the build the page came from, every file of it, under a name made from those files'
 // contents, so the game plays without a network and a new build never mixes with the old:
-// the new worker fills its own cache from the server, past the browser's HTTP cache, takes
-// over and drops every older one.
+// the new worker fills its own cache with what the server confirms is current (a file already
+// in the browser's HTTP cache costs a revalidation, not a second download), takes over and
+// drops every older cache.
 const CACHE = '@CACHE@';
 const FILES = [@FILES@];
 
 self.addEventListener('install', (event) => {
   event.waitUntil((async () => {
     const cache = await caches.open(CACHE);
-    await cache.addAll(FILES.map((file) => new Request(file, { cache: 'reload' })));
+    await cache.addAll(FILES.map((file) => new Request(file, { cache: 'no-cache' })));
     await self.skipWaiting();
   })());
 });

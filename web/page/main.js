@@ -3,7 +3,7 @@
 // reported like a runtime error.
 import createNamoro from './namoro.js';
 import { Model } from './Model.js';
-import { GameView } from './GameView.js';
+import { GameView, showEnd } from './GameView.js';
 import { GameInput, MenuBar } from './GameInput.js';
 import { GameClock } from './GameClock.js';
 import { WindowFit } from './Fit.js';
@@ -14,6 +14,7 @@ navigator.serviceWorker?.register('sw.js').catch((error) => console.warn('namoro
 try {
   const model = new Model(await createNamoro());
   const { layout } = model;
+  if (!layout) throw model.view(); // a layout that cannot be read is a runtime error before Load
   const view = new GameView(document, layout);
   let ended = false;
   const clock = new GameClock(() => model.nextDue(), () => model.runDue(), () => sync());
@@ -21,7 +22,7 @@ try {
     const shown = model.view();
     if (shown.status >= 0) {
       clock.stop();
-      if (!ended) view.end(shown);
+      if (!ended) showEnd(document, shown);
       ended = true;
       return;
     }
@@ -53,6 +54,5 @@ try {
   if (!ended) focusBox();
   window.namoro = { model, view, clock, fit }; // for the browser tests and the benchmarks
 } catch (error) {
-  document.getElementById('error-text').textContent = String(error);
-  document.getElementById('error').showModal();
+  showEnd(document, error.error ? error : { status: 1, error: { title: 'ナモロゲーム', text: String(error) } });
 }
