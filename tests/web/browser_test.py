@@ -175,7 +175,7 @@ console.error = (...a) => { pageErrors.push(a.join(' ')); logged(...a); };
 FIT = """
 const r = document.getElementById('window').getBoundingClientRect(), e = document.documentElement, v = visualViewport;
 return { inside: r.left >= 0 && r.top >= 0 && r.right <= v.width + 0.5 && r.bottom <= v.height + 0.5,
-         scrolled: scrollX + scrollY + v.pageLeft + v.pageTop, overflow: e.scrollWidth > v.width || e.scrollHeight > v.height,
+         scrolled: scrollX + scrollY + v.pageLeft + v.pageTop + document.getElementById('area').scrollTop, overflow: e.scrollWidth > v.width || e.scrollHeight > v.height,
          scale: window.namoro.fit.scale, box: document.activeElement.tagName === 'INPUT' };
 """
 
