@@ -126,6 +126,8 @@ def webkit():
     xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
                             pass_fds=[write], stderr=subprocess.DEVNULL)
     display = os.read(read, 16).decode().strip()
+    os.close(read)
+    os.close(write)
     with socket.socket() as s:
         s.bind(("127.0.0.1", 0))
         port = s.getsockname()[1]
@@ -134,13 +136,14 @@ def webkit():
     options = webdriver.WebKitGTKOptions()
     options.binary_location = glob.glob("/usr/lib/*/webkit2gtk-4.*/MiniBrowser")[0]
     options.add_argument("--automation")
-    for _ in range(100):
+    for attempt in range(100):  # until the driver listens
         try:
-            session = webdriver.Remote(command_executor=f"http://127.0.0.1:{port}", options=options)
-            break
+            return SeleniumPage(webdriver.Remote(command_executor=f"http://127.0.0.1:{port}", options=options),
+                                (driver.terminate, xvfb.terminate))
         except Exception:
+            if attempt == 99:
+                raise
             time.sleep(0.1)
-    return SeleniumPage(session, (driver.terminate, xvfb.terminate))
 
 
 def item_values(item_table):
