@@ -246,6 +246,8 @@ def play(page, url, values):
     """The game every engine plays: the menu, a click that scores, the countdown, エンド."""
     load(page, url)
     check(value(page, "Text2") == "0", "the time box shows 0 after loading")
+    check(page.js("return [document.title, document.getElementById('title').textContent]") == ["ナモロゲーム", "Form1"],
+          "the tab reads ナモロゲーム, the window's title bar Form1")
     check(page.js("return [...document.fonts].some((f) => f.family.includes('RocknRoll One Ranks') && f.status === 'loaded')"),
           "the caption is drawn in the subset face, which loaded")
     check(page.js("""const c = document.getElementById('caption'), range = document.createRange();
@@ -278,6 +280,9 @@ def phone(driver, page, url, values, width, height):
     fit = page.js(FIT)
     check(fit["inside"] and not fit["scrolled"] and not fit["overflow"] and fit["scale"] < 1 and not fit["box"],
           f"{width} × {height}: the window fits at {fit['scale']:.3f}, nothing scrolled, no box focused")
+    tap(*centre(page, "#menubar > button", "ナモロゲーム"))
+    tap(*centre(page, "#caption"))
+    check(page.js("return document.querySelector('[role=menu]').hidden"), "a tap outside the open menu closes it")
     score_a_click(page, values, tap)
     choose(page, "スタート", tap)
     wait(page, "return document.getElementById('Text2').value === '59'")
@@ -330,6 +335,12 @@ def main(site, item_table, *engines):
                 if engine != "chromium":
                     continue
                 accessible(page, "on the end page")
+                load(page, url)
+                check(page.driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"] == [],
+                      "Chromium finds the page installable: its manifest, icons and service worker")
+                page.get(f"file://{os.path.abspath(site)}/index.html")
+                check("make web-serve" in page.js("return document.getElementById('served').checkVisibility() ? document.body.innerText : ''"),
+                      "opened from a file, the page says how to serve it")
                 keyboard(page, url)
                 accessible(page, "while playing")
                 for width, height in ((390, 844), (844, 390)):
