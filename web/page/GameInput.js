@@ -38,7 +38,7 @@ export class GameInput {
 // first menu, the arrow keys move within it and Escape gives the focus back to its button.
 export class MenuBar {
   constructor(doc, bar, entries, choose) {
-    this.bar = bar;
+    this.doc = doc;
     this.menus = [];
     let list = null;
     entries.forEach((entry, i) => {
@@ -92,7 +92,7 @@ export class MenuBar {
   close() {
     for (const { button, list } of this.menus) {
       if (list.hidden) continue;
-      const inside = list.contains(document.activeElement);
+      const inside = list.contains(this.doc.activeElement);
       list.hidden = true;
       button.setAttribute('aria-expanded', 'false');
       if (inside) button.focus();
@@ -101,13 +101,13 @@ export class MenuBar {
 
   move(event) {
     const open = this.menus.find((m) => !m.list.hidden);
-    const current = this.menus.findIndex((m) => m === open || m.button === document.activeElement);
+    const current = this.menus.findIndex((m) => m === open || m.button === this.doc.activeElement);
     const step = { ArrowDown: 1, ArrowUp: -1, ArrowRight: 1, ArrowLeft: -1 }[event.key];
     if (event.key === 'Escape') {
       this.close();
     } else if (open && step && event.key.match(/Down|Up/)) {
       const items = [...open.list.querySelectorAll('button')];
-      items[(items.indexOf(document.activeElement) + step + items.length) % items.length]?.focus();
+      items[(items.indexOf(this.doc.activeElement) + step + items.length) % items.length]?.focus();
     } else if (current >= 0 && event.key === 'ArrowDown') {
       this.open(this.menus[current]);
     } else if (current >= 0 && step) {
