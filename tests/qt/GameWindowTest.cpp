@@ -24,7 +24,7 @@ using namespace namoro::testing;
 namespace {
 
 struct ShownGame : HeadlessGame {
-    ShownGame() : window(form(), dispatcher())
+    ShownGame() : window(form(), game())
     {
         window.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));

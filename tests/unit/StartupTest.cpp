@@ -83,6 +83,12 @@ TEST(MenuCommands, EndEndsAtOnceWithStatusZeroAndNothingRunsAfter)
     game.type(game.score(), "5000");
     EXPECT_EQ(game.time().text(), time);
     EXPECT_EQ(game.score().text(), "0");
+
+    HeadlessGame closed; // closing the window ends the program just as End does
+    closed.game().close();
+    EXPECT_EQ(closed.endStatus, 0);
+    closed.type(closed.score(), "5000");
+    EXPECT_EQ(closed.score().text(), "0");
 }
 
 TEST(MenuCommands, ARuntimeErrorIsReportedThenEndsTheProgram)
