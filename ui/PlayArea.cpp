@@ -25,12 +25,15 @@ QImage toImage(const window::Picture& picture)
     return view.convertToFormat(QImage::Format_ARGB32_Premultiplied); // a deep copy, fast to draw
 }
 
+// The stored face first, then the fallbacks.
 QFont captionFontFor(const window::LabelFont& stored)
 {
     QFont font;
     QStringList families;
-    for (const std::string& family : window::captionFamilies(stored))
-        families << QString::fromStdString(family);
+    if (!stored.family.empty())
+        families << QString::fromStdString(stored.family);
+    for (const std::string_view family : window::kCaptionFallbackFamilies)
+        families << QString::fromUtf8(family);
     font.setFamilies(families);
     font.setPixelSize(window::captionPixelSize(stored));
     font.setWeight(QFont::Weight(window::captionWeight(stored)));

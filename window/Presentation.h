@@ -3,11 +3,10 @@
 #include "Label.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
-#include <string>
 #include <string_view>
-#include <vector>
 
 namespace namoro::window {
 
@@ -24,15 +23,8 @@ inline int captionPixelSize(const LabelFont& font) { return static_cast<int>(std
 // Stored weights run from 0 to 1000; fonts know 100 to 900.
 inline int captionWeight(const LabelFont& font) { return std::clamp(font.weight, 100, 900); }
 
-// The stored face first, then a pop-style face with every glyph of the ranks, then any Japanese face.
-inline std::vector<std::string> captionFamilies(const LabelFont& font)
-{
-    std::vector<std::string> families;
-    if (!font.family.empty())
-        families.push_back(font.family);
-    families.insert(families.end(), {"RocknRoll One", "Noto Sans CJK JP", "Noto Sans JP"});
-    return families;
-}
+// After the stored face: a pop-style face with every glyph of the ranks, then any Japanese face.
+inline constexpr std::array<std::string_view, 3> kCaptionFallbackFamilies{"RocknRoll One", "Noto Sans CJK JP", "Noto Sans JP"};
 
 inline constexpr std::string_view alignmentName(Alignment alignment)
 {
