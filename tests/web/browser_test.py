@@ -1,9 +1,9 @@
 #!/usr/bin/python3
 """The web page in a real browser: headless Chromium through WebDriver, against build/web/
-served on localhost. Usage: browser_test.py SITE_DIR ITEM_TABLE_H"""
+served on localhost. Usage: browser_test.py SITE_DIR GAME_TABLES_JSON"""
 import functools
 import http.server
-import re
+import json
 import shutil
 import sys
 import tempfile
@@ -42,9 +42,9 @@ def chromium(profile):
     return webdriver.Chrome(service=Service(shutil.which("chromedriver") or "/usr/bin/chromedriver"), options=options)
 
 
-def item_values(item_table):
-    with open(item_table, encoding="utf-8") as f:
-        return {f"Image{n}": float(v) for n, v in re.findall(r'\{(\d+), "Image\d+", "Timer\d+", (-?[\d.]+)', f.read())}
+def item_values(game_tables):
+    with open(game_tables, encoding="utf-8") as f:
+        return {item["picture"]: item["value"] for item in json.load(f)["items"]}
 
 
 # The topmost picture with an opaque pixel inside the area, and that pixel, as the page last showed them.
@@ -73,8 +73,8 @@ def choose(driver, caption):
     driver.find_element(By.XPATH, f"//div[@role='menu']/button[text()='{caption}']").click()
 
 
-def main(site, item_table):
-    values = item_values(item_table)
+def main(site, game_tables):
+    values = item_values(game_tables)
     server = serve(site)
     profile = tempfile.mkdtemp(prefix="namoro-chromium-")
     driver = chromium(profile)
