@@ -8,8 +8,8 @@
 #include "Sessions.h"
 #include "TickRecord.h"
 
-#include "PrivateDisplay.h"
-#include "Process.h"
+#include "tests/xsession/PrivateDisplay.h"
+#include "tests/xsession/Process.h"
 
 #include <algorithm>
 #include <cmath>
