@@ -3,7 +3,7 @@
 #include "tests/support/HeadlessGame.h"
 
 #include "ui/GameWindow.h"
-#include "window/HitTest.h"
+#include "window/FormBuilder.h"
 #include "window/LayoutReader.h"
 
 #include <QAccessible>
@@ -274,7 +274,7 @@ TEST(GameWindow, AClickAtAFractionalPositionTakesThePixelUnderThePointer)
     game.picture(11).setTop(300 * 15 + 7);  // 300.47 pixels, drawn from 300
     const QImage shot = game.area().grab().toImage();
     const auto& art = game.picture(11).picture();
-    QPoint drawn(1000, 1000), own(1000, 1000); // the figure's first opaque column and row, on screen and in the art
+    QPoint drawn(1000, 1000), own(1000, 1000); // the figure's first column and row, on screen and in the art
     for (int y = 0; y < 100; ++y) {
         for (int x = 0; x < 100; ++x) {
             if (shot.pixelColor(150 + x, 250 + y) != QColor(192, 192, 255))
