@@ -103,6 +103,28 @@ TEST(MenuCommands, ARuntimeErrorIsReportedThenEndsTheProgram)
     game.dispatcher().end(0); // the window closed in the same batch
     EXPECT_EQ(game.reported.size(), 1u);
     EXPECT_EQ(game.endStatus, 1);
+
+    // The report's own event loop delivers ticks and clicks while it shows: none runs.
+    HeadlessGame reporting;
+    int during = 0;
+    reporting.dispatcher().setErrorReport([&](const runtime::RuntimeError&) {
+        reporting.dispatcher().dispatch([&] { ++during; });
+    });
+    reporting.picture(3).onClick = [] { throw runtime::RuntimeError::overflow(); };
+    reporting.click(3);
+    EXPECT_EQ(during, 0);
+}
+
+TEST(MenuCommands, LoadRunsOnceAndNeverAfterTheEnd)
+{
+    runtime::EventDispatcher twice, ended;
+    int loads = 0;
+    const auto load = [&] { ++loads; };
+    twice.load(load);
+    twice.load(load);
+    ended.end(0);
+    ended.load(load);
+    EXPECT_EQ(loads, 1);
 }
 
 TEST(MenuCommands, AnyOtherExceptionIsReportedAsAnInternalErrorThenEndsTheProgram)
