@@ -14,6 +14,7 @@ fail() {
 }
 apt_dir="$dest/apt"
 rm -rf "$dest" && mkdir -p "$apt_dir/sources.list.d" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
+source_list='' source_parts=''
 eval "$(apt-config shell source_list Dir::Etc::sourcelist/f source_parts Dir::Etc::sourceparts/d)"
 shopt -s nullglob
 for f in "$source_parts"*.sources; do
@@ -43,8 +44,9 @@ if ! (cd "$dest" && apt-get "${apt_opts[@]}" -qq source giflib >/dev/null); then
             fail "giflib's source could not be downloaded: $file"
     done <<<"$files"
     orig=("$dest"/giflib_*.orig.tar.{gz,xz,bz2}) packaging=("$dest"/giflib_*.debian.tar.{gz,xz,bz2})
-    [ ${#orig[@]} -eq 1 ] && [ ${#packaging[@]} -eq 1 ] ||
+    if [ ${#orig[@]} -ne 1 ] || [ ${#packaging[@]} -ne 1 ]; then
         fail "giflib $version has no upstream tarball and Debian tarball to build without its .dsc"
+    fi
     mkdir "$dest/giflib-$version"
     tar -xf "${orig[0]}" -C "$dest/giflib-$version" --strip-components=1
     tar -xf "${packaging[0]}" -C "$dest/giflib-$version"
