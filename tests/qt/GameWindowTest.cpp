@@ -26,7 +26,7 @@ using namespace namoro::testing;
 namespace {
 
 struct ShownGame : HeadlessGame {
-    ShownGame() : window(form(), dispatcher())
+    ShownGame() : window(form(), game())
     {
         window.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -297,11 +297,17 @@ TEST(GameWindow, TheCaptionStandsWhereItsStoredAlignmentPutsIt)
     runtime::VirtualClock clock;
     runtime::TimerScheduler scheduler(clock);
     runtime::EventDispatcher dispatcher;
+    struct : window::PlayerInput { // nobody plays here
+        void click(int, int) override {}
+        void choose(const window::MenuEntry&) override {}
+        void type(window::TextBox&, std::string) override {}
+        void close() override {}
+    } noInput;
     for (const int alignment : {0, 1, 2}) { // left, right, centre
         label.alignment = std::uint8_t(alignment);
         const auto form = window::buildForm(layout, scheduler, dispatcher).value();
         form->label("Label1").setCaption("ナモロ");
-        ui::PlayArea area(*form, dispatcher);
+        ui::PlayArea area(*form, noInput);
         area.resize(area.sizeHint());
         const QImage shot = area.grab().toImage();
         int left = 137, right = 137; // blank columns either side of the red text

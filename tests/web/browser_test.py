@@ -1,9 +1,9 @@
 #!/usr/bin/python3
 """The web page in a real browser: headless Chromium through WebDriver, against build/web/
-served on localhost. Usage: browser_test.py SITE_DIR ITEM_TABLE_H"""
+served on localhost. Usage: browser_test.py SITE_DIR GAME_TABLES_JSON"""
 import functools
 import http.server
-import re
+import json
 import shutil
 import sys
 import tempfile
@@ -42,22 +42,20 @@ def chromium(profile):
     return webdriver.Chrome(service=Service(shutil.which("chromedriver") or "/usr/bin/chromedriver"), options=options)
 
 
-def item_values(item_table):
-    with open(item_table, encoding="utf-8") as f:
-        return {f"Image{n}": float(v) for n, v in re.findall(r'\{(\d+), "Image\d+", "Timer\d+", (-?[\d.]+)', f.read())}
+def item_values(game_tables):
+    with open(game_tables, encoding="utf-8") as f:
+        return {item["picture"]: item["value"] for item in json.load(f)["items"]}
 
 
-# The topmost picture with an opaque pixel inside the area, and that pixel, as the model holds them.
+# The topmost picture with an opaque pixel inside the area, and that pixel, as the page last showed them.
 FIND_ITEM = """
-const { api, game, module, width, height } = window.namoro;
-for (let i = api.picture_count(game) - 1; i >= 0; --i) {
-  const w = api.picture_width(game, i), h = api.picture_height(game, i);
-  const left = api.picture_left(game, i), top = api.picture_top(game, i);
-  const at = api.picture_pixels(game, i);
+const { model, places, width, height } = window.namoro;
+const pictures = model.layout.pictures;
+for (let i = pictures.length - 1; i >= 0; --i) {
+  const { name, width: w, height: h, argb } = pictures[i];
   for (let y = 0; y < h; ++y) for (let x = 0; x < w; ++x) {
-    const px = left + x, py = top + y;
-    if (px > 0 && py > 0 && px < width && py < height && module.HEAPU8[at + 4 * (y * w + x) + 3] !== 0)
-      return { name: api.picture_name(game, i), x: px, y: py };
+    const px = places[i].left + x, py = places[i].top + y;
+    if (px > 0 && py > 0 && px < width && py < height && argb[4 * (y * w + x) + 3] !== 0) return { name, x: px, y: py };
   }
 }
 return null;
@@ -75,8 +73,8 @@ def choose(driver, caption):
     driver.find_element(By.XPATH, f"//div[@role='menu']/button[text()='{caption}']").click()
 
 
-def main(site, item_table):
-    values = item_values(item_table)
+def main(site, game_tables):
+    values = item_values(game_tables)
     server = serve(site)
     profile = tempfile.mkdtemp(prefix="namoro-chromium-")
     driver = chromium(profile)

@@ -1,120 +1,77 @@
-// The page's front end: shows what the model says, forwards the player's input to it as
-// events and drives its clock. The game itself, every rule of it, is the model's.
+// The page's front end: shows what the model says, hands the player's input to it and drives
+// its clock. The game itself, every rule of it, is the model's; every call into it goes through Model.js.
 import { GameClock } from './GameClock.js';
+import { Model } from './Model.js';
 import { PixelPictures } from './PixelPictures.js';
 
-const Change = { PicturesMoved: 1, TextsWritten: 2, CaptionWritten: 4, Ended: 8 };
-// What the boxes are for the player, told to assistive technology.
-const boxLabels = { Text1: '得点', Text2: '残り時間' };
-const alignments = ['flex-start', 'flex-end', 'center'];
-
-// Stored colours keep red in the low byte.
-function cssColour(bgr) {
-  return `rgb(${bgr & 0xff} ${(bgr >>> 8) & 0xff} ${(bgr >>> 16) & 0xff})`;
-}
-
-function bindModel(module) {
-  const f = (name, result, args) => module.cwrap(`namoro_${name}`, result, args);
-  const names = {
-    create: ['number', []], start: [null, ['number']], next_due: ['number', ['number']],
-    run_due: [null, ['number']], click: [null, ['number', 'number', 'number']],
-    menu: [null, ['number', 'number']], type: [null, ['number', 'number', 'string']],
-    take_changes: ['number', ['number']], status: ['number', ['number']],
-    error_number: ['number', ['number']], error_message: ['string', ['number']],
-    form_caption: ['string', ['number']], form_colour: ['number', ['number']],
-    form_width: ['number', ['number']], form_height: ['number', ['number']],
-    menu_count: ['number', ['number']], menu_caption: ['string', ['number', 'number']],
-    menu_top_level: ['number', ['number', 'number']],
-    picture_count: ['number', ['number']], picture_name: ['string', ['number', 'number']], picture_left: ['number', ['number', 'number']],
-    picture_top: ['number', ['number', 'number']], picture_width: ['number', ['number', 'number']],
-    picture_height: ['number', ['number', 'number']], picture_pixels: ['number', ['number', 'number']],
-    box_count: ['number', ['number']], box_name: ['string', ['number', 'number']],
-    box_text: ['string', ['number', 'number']], box_tab_index: ['number', ['number', 'number']],
-    box_rect: ['number', ['number', 'number', 'number']],
-    label_count: ['number', ['number']], label_caption: ['string', ['number', 'number']],
-    label_rect: ['number', ['number', 'number', 'number']], label_back_colour: ['number', ['number', 'number']],
-    label_fore_colour: ['number', ['number', 'number']], label_alignment: ['number', ['number', 'number']],
-    label_font_family: ['string', ['number', 'number']], label_font_points: ['number', ['number', 'number']],
-    label_font_weight: ['number', ['number', 'number']],
-  };
-  const api = {};
-  for (const [name, [result, args]] of Object.entries(names)) api[name] = f(name, result, args);
-  return api;
-}
+const justify = { left: 'flex-start', right: 'flex-end', center: 'center' };
 
 export class GamePage {
   constructor(module, doc) {
-    this.module = module;
     this.doc = doc;
-    this.api = bindModel(module);
-    this.game = this.api.create();
-    this.clock = new GameClock(() => this.api.next_due(this.game), () => this.api.run_due(this.game), () => this.sync());
+    this.model = new Model(module);
+    this.clock = new GameClock(() => this.model.nextDue(), () => this.model.runDue(), () => this.sync());
     this.boxes = [];
     this.places = [];
     this.dirty = [];
   }
 
   start() {
-    if (this.api.status(this.game) < 0) {
-      this.build();
-      this.api.start(this.game); // Load runs before any tick or click
+    const { layout } = this.model;
+    if (layout) {
+      this.build(layout, this.model.view().places);
+      this.model.start(); // Load runs before any tick or click
     }
     this.sync(true);
-    if (this.api.status(this.game) < 0) {
+    if (!this.ended) {
       this.doc.getElementById('window').hidden = false;
       this.boxes.slice().sort((a, b) => a.tabIndex - b.tabIndex)[0]?.input.focus();
     }
   }
 
-  build() {
-    const { api, game, doc } = this;
-    doc.title = api.form_caption(game);
-    this.width = api.form_width(game);
-    this.height = api.form_height(game);
+  build(layout, places) {
+    const { doc } = this;
+    const { form } = layout;
+    doc.title = form.caption;
+    this.width = form.width;
+    this.height = form.height;
     const area = doc.getElementById('area');
-    Object.assign(area.style, { width: `${this.width}px`, height: `${this.height}px`, background: cssColour(api.form_colour(game)) });
-    this.buildMenu(doc.getElementById('menubar'));
+    Object.assign(area.style, { width: `${form.width}px`, height: `${form.height}px`, background: form.colour });
+    this.buildMenu(doc.getElementById('menubar'), layout.menu);
 
     const caption = doc.getElementById('caption');
-    if (api.label_count(game) > 0) {
-      const [left, top, width, height] = [0, 1, 2, 3].map((side) => api.label_rect(game, 0, side));
-      const family = api.label_font_family(game);
+    const shown = layout.captions[0];
+    if (shown) {
+      // The page brings the caption face's rank glyphs along under a name of their own.
+      const families = shown.fontFamilies.flatMap((f) => (f === 'RocknRoll One' ? ['RocknRoll One Ranks', f] : [f]));
       Object.assign(caption.style, {
-        left: `${left}px`, top: `${top}px`, width: `${width}px`, height: `${height}px`,
-        background: cssColour(api.label_back_colour(game)), color: cssColour(api.label_fore_colour(game)),
-        justifyContent: alignments[api.label_alignment(game)] ?? 'flex-start',
-        fontFamily: `${family ? `"${family}", ` : ''}"RocknRoll One Ranks", "RocknRoll One", "Noto Sans CJK JP", sans-serif`,
-        fontSize: `${Math.round(api.label_font_points(game) * 96 / 72)}px`,
-        fontWeight: String(Math.min(900, Math.max(100, api.label_font_weight(game)))),
+        left: `${shown.left}px`, top: `${shown.top}px`, width: `${shown.width}px`, height: `${shown.height}px`,
+        background: shown.back, color: shown.fore, justifyContent: justify[shown.alignment],
+        fontFamily: [...families.map((f) => `"${f}"`), 'sans-serif'].join(', '),
+        fontSize: `${shown.pixelSize}px`, fontWeight: String(shown.weight), fontStyle: shown.italic ? 'italic' : 'normal',
+        textDecoration: [shown.underline && 'underline', shown.strikeOut && 'line-through'].filter(Boolean).join(' ') || 'none',
       });
+      this.caption = caption;
     }
-    this.caption = caption;
 
-    const pictures = [];
-    for (let i = 0; i < api.picture_count(game); ++i) {
-      const width = api.picture_width(game, i);
-      const height = api.picture_height(game, i);
-      const at = api.picture_pixels(game, i);
-      pictures.push({ width, height, argb: this.module.HEAPU8.slice(at, at + width * height * 4) });
-    }
-    this.pictures = new PixelPictures(pictures);
-    this.places = pictures.map((_, i) => ({ left: api.picture_left(game, i), top: api.picture_top(game, i) }));
+    this.pictures = new PixelPictures(layout.pictures);
+    this.places = places;
     this.canvas = doc.getElementById('pictures');
     this.canvas.addEventListener('pointerdown', (event) => this.press(event));
     this.watchRatio();
 
-    for (let i = 0; i < api.box_count(game); ++i) this.buildBox(area, i);
+    layout.boxes.forEach((box, i) => this.buildBox(area, box, i));
   }
 
-  buildMenu(bar) {
-    const { api, game, doc } = this;
+  buildMenu(bar, entries) {
+    const { doc } = this;
     let menu = null;
     const close = () => bar.querySelectorAll('.menu').forEach((m) => { m.hidden = true; m.previousSibling.setAttribute('aria-expanded', 'false'); });
-    for (let i = 0; i < api.menu_count(game); ++i) {
+    entries.forEach((entry, i) => {
       const button = doc.createElement('button');
       button.type = 'button';
-      button.textContent = api.menu_caption(game, i);
-      if (api.menu_top_level(game, i)) {
+      button.textContent = entry.caption;
+      if (entry.topLevel) {
         button.setAttribute('aria-haspopup', 'menu');
         button.setAttribute('aria-expanded', 'false');
         const list = doc.createElement('div');
@@ -136,36 +93,35 @@ export class GamePage {
         button.addEventListener('click', () => {
           close();
           this.lastBox?.focus(); // as on the desktop, the text box gets the keyboard back
-          this.call(() => api.menu(game, i));
+          this.call(() => this.model.choose(i));
         });
         menu.append(button);
       }
-    }
+    });
     doc.addEventListener('keydown', (event) => { if (event.key === 'Escape') close(); });
     doc.addEventListener('pointerdown', (event) => { if (!bar.contains(event.target)) close(); });
   }
 
-  buildBox(area, i) {
-    const { api, game, doc } = this;
-    const name = api.box_name(game, i);
+  buildBox(area, box, i) {
+    const { doc } = this;
+    const { name } = box;
     const input = doc.createElement('input');
     input.type = 'text';
     input.id = name;
     input.autocomplete = 'off';
     input.spellcheck = false;
-    const [left, top, width, height] = [0, 1, 2, 3].map((side) => api.box_rect(game, i, side));
-    Object.assign(input.style, { left: `${left}px`, top: `${top}px`, width: `${width}px`, height: `${height}px` });
+    Object.assign(input.style, { left: `${box.left}px`, top: `${box.top}px`, width: `${box.width}px`, height: `${box.height}px` });
     const label = doc.createElement('label');
     label.htmlFor = name;
     label.className = 'visually-hidden';
-    label.textContent = boxLabels[name] ?? name;
-    // Typing is an event for the game; an input method's text counts once it is committed.
-    const typed = () => this.call(() => api.type(game, i, input.value));
+    label.textContent = box.accessibleName || name;
+    // Typing is input for the model; an input method's text counts once it is committed.
+    const typed = () => this.call(() => this.model.type(i, input.value));
     input.addEventListener('input', (event) => { if (!event.isComposing) typed(); });
     input.addEventListener('compositionend', typed);
     input.addEventListener('focus', () => { this.lastBox = input; });
     area.append(label, input);
-    this.boxes.push({ input, tabIndex: api.box_tab_index(game, i) });
+    this.boxes.push({ input, tabIndex: box.tabIndex });
   }
 
   // A press of the mouse's main button, a touch or a pen is a click at the logical pixel under it.
@@ -175,7 +131,7 @@ export class GamePage {
     const rect = this.canvas.getBoundingClientRect();
     const x = Math.floor(event.clientX - rect.left);
     const y = Math.floor(event.clientY - rect.top);
-    this.call(() => this.api.click(this.game, x, y));
+    this.call(() => this.model.click(x, y));
   }
 
   watchRatio() {
@@ -217,21 +173,18 @@ export class GamePage {
 
   // Shows what the model changed, then re-arms the clock or ends the page.
   sync(everything = false) {
-    const { api, game } = this;
-    const changes = everything ? ~0 : api.take_changes(game);
-    if (everything) api.take_changes(game);
-    if (api.status(game) >= 0) return this.end();
-    if (changes & Change.PicturesMoved) {
-      const places = this.pictures.images.map((_, i) => ({ left: api.picture_left(game, i), top: api.picture_top(game, i) }));
+    const view = this.model.view();
+    if (view.status >= 0) return this.end(view);
+    if (everything || view.moved) {
       // Only what moved is drawn again: where a picture was and where it is, one pixel wider
       // for the blended edge at fractional ratios.
-      places.forEach((place, i) => {
+      view.places.forEach((place, i) => {
         const before = this.places[i];
         if (place.left === before.left && place.top === before.top) return;
         const { width, height } = this.pictures.images[i];
         for (const { left, top } of [before, place]) this.dirty.push({ left: left - 1, top: top - 1, width: width + 2, height: height + 2 });
       });
-      this.places = places;
+      this.places = view.places;
       // The screen shows a frame at a time: moves between two frames are drawn once.
       if (!this.drawPending && this.dirty.length > 0) {
         this.drawPending = true;
@@ -242,34 +195,32 @@ export class GamePage {
         });
       }
     }
-    if (changes & Change.TextsWritten) {
+    if (everything || view.textsChanged) {
       this.boxes.forEach(({ input }, i) => {
-        const text = api.box_text(game, i);
-        if (input.value !== text) input.value = text;
+        if (input.value !== view.texts[i]) input.value = view.texts[i];
       });
     }
-    if ((changes & Change.CaptionWritten) && this.caption) {
-      const text = api.label_caption(game, 0);
-      if (this.caption.textContent !== text) this.caption.textContent = text;
+    if ((everything || view.captionChanged) && this.caption && this.caption.textContent !== view.captions[0]) {
+      this.caption.textContent = view.captions[0];
     }
     this.clock.arm();
   }
 
   // エンド, or a runtime error after its report: the program is over.
-  end() {
+  end({ status, error }) {
     this.clock.stop();
     if (this.ended) return;
     this.ended = true;
-    const { api, game, doc } = this;
+    const { doc } = this;
     const over = () => {
       doc.getElementById('window').hidden = true;
       doc.getElementById('ended').hidden = false;
-      doc.documentElement.dataset.status = String(api.status(game));
+      doc.documentElement.dataset.status = String(status);
     };
-    const number = api.error_number(game);
-    if (number === 0) return over();
+    if (!error) return over();
     const dialog = doc.getElementById('error');
-    doc.getElementById('error-text').textContent = `実行時エラー '${number}':\n\n${api.error_message(game)}`;
+    doc.getElementById('error-title').textContent = error.title;
+    doc.getElementById('error-text').textContent = error.text;
     dialog.addEventListener('close', over, { once: true });
     dialog.showModal();
   }
