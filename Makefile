@@ -4,7 +4,7 @@ BUILD_DIR := $(if $(filter default,$(PRESET)),build,build-$(PRESET))
 FUZZ_SECONDS ?= 60
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test test-sanitize valgrind bench package package-check fuzz clean web web-serve
+.PHONY: all deps configure build run test test-sanitize valgrind bench figures package package-check fuzz clean web web-serve
 
 all: build
 
@@ -37,6 +37,13 @@ valgrind: build
 
 bench: build web
 	./scripts/bench.sh $(BUILD_DIR)
+
+# The README's figures, only when asked: the contact sheet drawn again, and the timeline that
+# the last make bench drew.
+figures: build
+	cmake --build --preset $(PRESET) --target contact-sheet
+	@test -f $(BUILD_DIR)/bench/timeline.png || { echo "no timeline in $(BUILD_DIR)/bench: run make bench first" >&2; exit 1; }
+	cp $(BUILD_DIR)/bench/timeline.png docs/bench-timeline.png
 
 # The source package and the .deb from debian/, built by dpkg-buildpackage from the tracked
 # files (uncommitted changes included) in build/package, then lintian --pedantic: any tag fails,

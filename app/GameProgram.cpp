@@ -28,7 +28,7 @@ int runGame(const RunHooks& hooks)
     if (hooks.beforeLoad)
         hooks.beforeLoad(game, clock);
 
-    ui::GameWindow window(game.form(), game.dispatcher());
+    ui::GameWindow window(game.form(), game);
     ui::ClockDriver driver(game.scheduler());
     auto& dispatcher = game.dispatcher();
     dispatcher.setErrorReport([&window](const runtime::RuntimeError& error) { ui::reportRuntimeError(&window, error); });

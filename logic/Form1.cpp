@@ -110,7 +110,8 @@ void Form1::Text1_Change()
         label1_.setCaption(std::string(*caption));
 }
 
-// The countdown counts ticks, never the wall clock, and stops every timer at zero.
+// The countdown counts ticks, never the wall clock, and stops every timer at zero: the game is
+// over, and the front ends hear it once.
 void Form1::Timer14_Timer()
 {
     if (!runtime::variantEquals(StartFlag, 1))
@@ -120,6 +121,8 @@ void Form1::Timer14_Timer()
     if (runtime::variantLess(TimeLeft, 1)) {
         for (const std::string_view timer : kTimerStopOrder)
             form_.timer(timer).setEnabled(false);
+        if (window::FormObserver* observer = form_.notifier().observer)
+            observer->gameOver();
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "runtime/Variant.h"
 #include "window/FormBuilder.h"
+#include "window/HitTest.h"
 
 namespace namoro::logic {
 
@@ -45,5 +46,21 @@ void Game::start()
 {
     dispatcher_.load(form_->onLoad);
 }
+
+void Game::click(int x, int y)
+{
+    if (window::PictureControl* picture = window::pictureAt(*form_, x, y))
+        dispatcher_.dispatch(picture->onClick);
+}
+
+void Game::choose(const window::MenuEntry& entry) { dispatcher_.dispatch(entry.onClick); }
+
+// Typing is an event like a click: it is dropped before Load, while an error shows and after the end.
+void Game::type(window::TextBox& box, std::string text)
+{
+    dispatcher_.dispatch([&box, &text] { box.setText(std::move(text)); });
+}
+
+void Game::close() { dispatcher_.end(0); }
 
 } // namespace namoro::logic

@@ -8,6 +8,7 @@
 #include "runtime/RandomSource.h"
 #include "runtime/TimerScheduler.h"
 #include "window/Form.h"
+#include "window/PlayerInput.h"
 
 #include <cstdint>
 #include <memory>
@@ -18,8 +19,9 @@ namespace namoro::logic {
 
 // One run of the program without its screen: the window built from its stored layout, the
 // game's handlers wired to it, the timers on the given clock. A test plays it on a virtual
-// clock; the program hands it a real one.
-class Game {
+// clock; the program hands it a real one. Front ends feed it the player's input through its
+// verbs and hear what changed, and that the game is over, through the form's observer.
+class Game final : public window::PlayerInput {
 public:
     struct Options {
         runtime::Micros timerGrid = runtime::TimerScheduler::kClassicGrid;
@@ -40,6 +42,11 @@ public:
 
     // Raises Load; from then on the dispatcher passes events to the handlers.
     void start();
+
+    void click(int x, int y) override;
+    void choose(const window::MenuEntry& entry) override;
+    void type(window::TextBox& box, std::string text) override;
+    void close() override;
 
     window::Form& form() { return *form_; }
     Form1& form1() { return *form1_; }

@@ -54,15 +54,6 @@ void TimerScheduler::setEnabled(TimerId id, bool enabled)
 
 bool TimerScheduler::enabled(TimerId id) const { return entries_.at(id).enabled; }
 
-void TimerScheduler::setInterval(TimerId id, int intervalMs)
-{
-    Entry& entry = entries_.at(id);
-    entry.intervalMs = intervalMs;
-    entry.period = periodFor(intervalMs);
-    restart(entry);
-    rescheduled();
-}
-
 int TimerScheduler::interval(TimerId id) const { return entries_.at(id).intervalMs; }
 
 Micros TimerScheduler::period(TimerId id) const { return entries_.at(id).period; }

@@ -27,7 +27,6 @@ public:
 
     void setEnabled(TimerId id, bool enabled);
     bool enabled(TimerId id) const;
-    void setInterval(TimerId id, int intervalMs);
     int interval(TimerId id) const;
     Micros period(TimerId id) const;
     // Where the timer's phase is counted from: its ticks fall due at whole periods after it.
@@ -39,7 +38,7 @@ public:
     void setHeld(bool held);
     bool held() const { return held_; }
     // Told when a timer may fall due sooner than the last nextDue() said (a release, or a timer
-    // enabled or re-timed), so a driver re-arms.
+    // enabled), so a driver re-arms.
     void setOnReschedule(std::function<void()> onReschedule) { onReschedule_ = std::move(onReschedule); }
 
     // The earliest due time of an enabled timer; none while held.

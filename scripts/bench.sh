@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Prints the performance tables in Markdown, ready for the README, and redraws
-# docs/bench-timeline.png: the game beside a bare Qt window and the moving floor under private
-# Xvfb displays, a whole game of the tick probe clicked all along, and the micro-benchmarks.
+# Prints the performance tables in Markdown, ready for the README, and draws the timeline figure
+# into BUILD/bench/timeline.png (`make figures` puts it in the README): the game beside a bare
+# Qt window and the moving floor under private Xvfb displays, a whole game of the tick probe
+# clicked all along, and the micro-benchmarks.
 # Takes about nine minutes; run it on an otherwise idle machine.
 #   scripts/bench.sh [build-dir]
 set -euo pipefail
@@ -13,4 +14,4 @@ if [ ! -x "$bench" ]; then
     exit 1
 fi
 /usr/bin/python3 "$root/bench/web/web_bench.py" "$build/web" "$build/app/namoro" # the web page, after make web
-exec "$bench" --timeline "$root/docs/bench-timeline.png"
+exec "$bench" --timeline "$(realpath "$build")/bench/timeline.png"

@@ -1,17 +1,26 @@
 #!/usr/bin/env bash
-# Unpacks giflib's Debian source into DEST (once) for the web build, which compiles its C files
-# with emcc. The source entries are the machine's own apt sources turned into deb-src ones, in
-# a private apt state under DEST: the system's apt configuration is left as it is.
+# Unpacks giflib's Debian source, Debian's patches applied, into DEST/src (once) for the web
+# build, which compiles its C files with emcc. The source entries are the machine's own apt
+# sources (as apt-config names them) turned into deb-src ones, in a private apt state under DEST:
+# the system's apt configuration is left as it is. DEST/debian-version records the upload whose
+# patches DEST/src holds; without it DEST is made again.
 set -euo pipefail
 dest=$(realpath -m "$1")
-[ -f "$dest/src/gif_lib.h" ] && exit 0
+stamp=$dest/debian-version
+[ -f "$stamp" ] && [ -f "$dest/src/gif_lib.h" ] && exit 0
+fail() {
+    echo "giflib-source: $*" >&2
+    exit 1
+}
 apt_dir="$dest/apt"
 rm -rf "$dest" && mkdir -p "$apt_dir/sources.list.d" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
+source_list='' source_parts=''
+eval "$(apt-config shell source_list Dir::Etc::sourcelist/f source_parts Dir::Etc::sourceparts/d)"
 shopt -s nullglob
-for f in /etc/apt/sources.list.d/*.sources; do
+for f in "$source_parts"*.sources; do
     sed -e 's/^Types:.*/Types: deb-src/' "$f" >"$apt_dir/sources.list.d/$(basename "$f")"
 done
-for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+for f in "$source_list" "$source_parts"*.list; do
     [ -f "$f" ] && sed -n -e 's/^[[:space:]]*deb[[:space:]]/deb-src /p' "$f" >>"$apt_dir/sources.list.d/from-lists.list"
 done
 apt_opts=(-o "Dir::Etc::SourceList=/dev/null" -o "Dir::Etc::SourceParts=$apt_dir/sources.list.d"
@@ -19,14 +28,31 @@ apt_opts=(-o "Dir::Etc::SourceList=/dev/null" -o "Dir::Etc::SourceParts=$apt_dir
           -o "APT::Sandbox::User=root")
 # A source without deb-src indexes only warns; giflib must be found in one of them.
 apt-get "${apt_opts[@]}" -qq update || true
+# Each file of the upload as the signed index lists it: 'URI' name size hash. In the empty DEST,
+# so that apt lists them all and touches no file of the folder we were started from.
+files=$(cd "$dest" && apt-get "${apt_opts[@]}" -qq source --print-uris giflib 2>/dev/null | grep "^'") || true
+version=$(sed -n "s/^'[^']*' giflib_\(.*\)\.dsc .*/\1/p" <<<"$files")
+[ -n "$version" ] || fail "giflib's source could not be downloaded: no index from this machine's apt sources lists it"
 if ! (cd "$dest" && apt-get "${apt_opts[@]}" -qq source giflib >/dev/null); then
-    # A mirror may list an upload whose own files it does not hold (seen with a point release).
-    # The upstream tarball is shared by every upload of the release and holds the same library
-    # files; it is checked against the hash of the signed index.
-    echo "giflib's Debian source did not download; taking its upstream tarball" >&2
-    read -r uri file _ hash < <(apt-get "${apt_opts[@]}" -qq source --print-uris giflib | grep '\.orig\.tar\.')
-    /usr/lib/apt/apt-helper "${apt_opts[@]}" download-file "${uri//\'/}" "$dest/$file" "$hash"
-    tar -xf "$dest/$file" -C "$dest"
+    # A mirror may list an upload whose .dsc it does not hold (seen with a point release). Its
+    # other files, each checked against the signed index's hash, make the same tree: the
+    # upstream tarball, then Debian's packaging with its patches applied as dpkg-source does.
+    echo "giflib's .dsc did not download; unpacking its tarballs and Debian's patches" >&2
+    rm -rf "$dest"/giflib-*/
+    while read -r uri file _ hash; do
+        [[ $file == *.dsc ]] || /usr/lib/apt/apt-helper "${apt_opts[@]}" download-file "${uri//\'/}" "$dest/$file" "$hash" ||
+            fail "giflib's source could not be downloaded: $file"
+    done <<<"$files"
+    orig=("$dest"/giflib_*.orig.tar.{gz,xz,bz2}) packaging=("$dest"/giflib_*.debian.tar.{gz,xz,bz2})
+    if [ ${#orig[@]} -ne 1 ] || [ ${#packaging[@]} -ne 1 ]; then
+        fail "giflib $version has no upstream tarball and Debian tarball to build without its .dsc"
+    fi
+    mkdir "$dest/giflib-$version"
+    tar -xf "${orig[0]}" -C "$dest/giflib-$version" --strip-components=1
+    tar -xf "${packaging[0]}" -C "$dest/giflib-$version"
+    dpkg-source --before-build "$dest/giflib-$version" >/dev/null ||
+        fail "Debian's patches of giflib $version did not apply"
 fi
 mv "$dest"/giflib-*/ "$dest/src"
 test -f "$dest/src/gif_lib.h"
+echo "$version" >"$stamp"

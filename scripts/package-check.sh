@@ -11,10 +11,11 @@
 # And once: in a fresh Debian 13 root with only git and make, the README's `make test` in a
 # clone of this commit, then `make package` (the second Debian 13 build, and 13's lintian).
 # Everything stays in build/package-check; downloaded packages are kept there for the next run.
-# It runs as root; anyone else runs it through sudo.
+# It runs as root; anyone else runs it through sudo, and gets build/package-check back as theirs.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-[ "$(id -u)" -eq 0 ] || exec sudo -- "$0" "$@"
+self=$(realpath "$0")
+cd "$(dirname "$self")/.."
+[ "$(id -u)" -eq 0 ] || exec sudo -- "$self" "$@"
 work=$PWD/build/package-check
 releases=(bookworm trixie)
 dsc=(build/package/namoro_*.dsc)
@@ -22,10 +23,25 @@ dsc=(build/package/namoro_*.dsc)
 started=$(date +%s)
 elapsed() { echo "$(($(date +%s) - started)) s"; }
 
-# Stops what still runs in a root of ours and unmounts what is mounted below our folder, only.
+# Every process below this script; the ps and awk of the call are gone when it returns.
+descendants() {
+    ps -e -o pid= -o ppid= | awk -v top=$$ '{ parent[$1] = $2 }
+        END { for (p in parent) { q = p; while (q in parent && q != top) q = parent[q]; if (q == top && p != top) print p } }'
+}
+
+# Stops every process this script started, down to their children's children (mmdebstrap and
+# its hooks), what still runs in a root of ours, and unmounts what is mounted below our folder,
+# only. Each process is frozen first, until no new one appears, so that none starts another
+# or is left behind without its parent.
 clean_up() {
-    local pid target
-    jobs -p | xargs -r kill -KILL -- 2> /dev/null || true
+    local pid target frozen=() more=1
+    while [ -n "$more" ]; do
+        more=
+        for pid in $(descendants); do
+            [[ " ${frozen[*]} " != *" $pid "* ]] && kill -STOP "$pid" 2> /dev/null && frozen+=("$pid") more=1
+        done
+    done
+    [ ${#frozen[@]} -eq 0 ] || kill -KILL "${frozen[@]}" 2> /dev/null || true
     for pid in /proc/[0-9]*; do
         case "$(readlink "$pid/root" 2> /dev/null)" in "$work/tmp/"*) kill -KILL "${pid#/proc/}" 2> /dev/null || true ;; esac
     done
@@ -36,7 +52,11 @@ clean_up() {
     done | sort -r | xargs -r -d '\n' umount -l || true
     rm -rf --one-file-system "$work/tmp"
 }
-trap clean_up EXIT
+# Through sudo, what the run leaves is the user's again, so that make clean can remove it.
+hand_back() {
+    [ -z "${SUDO_UID:-}" ] || find "$work" -xdev -exec chown -h "$SUDO_UID:$SUDO_GID" {} + 2> /dev/null || true
+}
+trap 'clean_up; hand_back' EXIT
 trap 'exit 130' INT TERM HUP
 clean_up
 rm -rf "$work/logs" "${releases[@]/#/$work/}" "$work/newcomer"

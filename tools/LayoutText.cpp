@@ -1,5 +1,6 @@
 #include "LayoutText.h"
 
+#include "runtime/Utf8.h"
 #include "window/ShiftJis.h"
 
 #include <algorithm>
@@ -377,19 +378,38 @@ private:
     const PictureLoader& loadPicture_;
 };
 
+// Bytes as the layout text writes them: \xHH each.
+std::string escape(std::string_view bytes)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        out += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xF]};
+    }
+    return out;
+}
+
+// A message with every byte that is no UTF-8 character escaped, so that it prints as text.
+std::string printable(std::string_view message)
+{
+    std::string out;
+    for (std::size_t i = 0; i < message.size();) {
+        const auto decoded = runtime::decodeUtf8(message, i);
+        const std::size_t length = decoded ? decoded->second : 1;
+        if (decoded)
+            out += message.substr(i, length);
+        else
+            out += escape(message.substr(i, 1));
+        i += length;
+    }
+    return out;
+}
+
 // A stored text as a quoted word: each character as itself, control characters, the quote and
 // the backslash escaped, and a code the page writes back as another code as its bytes.
 std::string quoted(const std::string& shiftJis)
 {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    const auto escape = [](std::string_view bytes) {
-        std::string out;
-        for (const char c : bytes) {
-            const auto byte = static_cast<unsigned char>(c);
-            out += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xF]};
-        }
-        return out;
-    };
     const auto characters = splitShiftJis(shiftJis);
     if (!characters)
         return '"' + escape(shiftJis) + '"';
@@ -527,7 +547,7 @@ runtime::Expected<LayoutDescription, std::string> parseLayoutText(std::string_vi
     try {
         return Parser(loadPicture).parse(text);
     } catch (const ParseFailure& failure) {
-        return runtime::Unexpected{failure.message};
+        return runtime::Unexpected{printable(failure.message)};
     }
 }
 

@@ -3,6 +3,7 @@
 //
 //   layoutc compile <layout source> <stream out> [--cpp <C++ source out> --symbol <name>]
 //   layoutc print <stream>
+//   layoutc --help
 
 #include "GifEncoder.h"
 #include "LayoutText.h"
@@ -112,11 +113,11 @@ int print(const fs::path& input)
     return 0;
 }
 
-int usage()
+// Asked for, the usage is the answer on standard output; after a wrong command line, the error.
+void printUsage(std::ostream& out)
 {
-    std::cerr << "usage: layoutc compile <source> <stream> [--cpp <out.cpp> --symbol <name>]\n"
-                 "       layoutc print <stream>\n";
-    return 2;
+    out << "usage: layoutc compile <source> <stream> [--cpp <out.cpp> --symbol <name>]\n"
+           "       layoutc print <stream>\n";
 }
 
 } // namespace
@@ -124,11 +125,16 @@ int usage()
 int main(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && args[0] == "--help") {
+        printUsage(std::cout);
+        return std::cout.flush() ? 0 : 1;
+    }
     if (args.size() == 2 && args[0] == "print")
         return print(args[1]);
     if (args.size() == 3 && args[0] == "compile")
         return compile(args[1], args[2], std::nullopt, "");
     if (args.size() == 7 && args[0] == "compile" && args[3] == "--cpp" && args[5] == "--symbol")
         return compile(args[1], args[2], fs::path(args[4]), args[6]);
-    return usage();
+    printUsage(std::cerr);
+    return 2;
 }

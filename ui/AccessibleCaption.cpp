@@ -1,7 +1,8 @@
 #include "AccessibleCaption.h"
 
-#include "AccessibleNames.h"
 #include "Geometry.h"
+
+#include "window/PlayerTexts.h"
 
 #include <QWidget>
 #include <QWindow>
@@ -16,7 +17,7 @@ QString AccessibleCaption::text(QAccessible::Text t) const
 {
     switch (t) {
     case QAccessible::Name: return QString::fromStdString(label_.caption());
-    case QAccessible::Description: return QString::fromUtf8(accessible::kCaptionRole);
+    case QAccessible::Description: return QString::fromUtf8(window::texts::kCaptionRole);
     default: return {};
     }
 }

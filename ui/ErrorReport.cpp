@@ -1,13 +1,15 @@
 #include "ErrorReport.h"
 
+#include "window/PlayerTexts.h"
+
 #include <QMessageBox>
 
 namespace namoro::ui {
 
 void reportRuntimeError(QWidget* parent, const runtime::RuntimeError& error)
 {
-    QMessageBox::critical(parent, QStringLiteral("namoro"),
-                          QStringLiteral("Run-time error '%1':\n\n%2").arg(error.code()).arg(QString::fromUtf8(error.what())));
+    QMessageBox::critical(parent, QString::fromUtf8(window::texts::kErrorTitle),
+                          QString::fromStdString(window::texts::errorText(error.code(), error.what())));
 }
 
 } // namespace namoro::ui

@@ -1,6 +1,8 @@
 #include "GameWindow.h"
 
-#include "AccessibleNames.h"
+#include "AccessiblePlayArea.h"
+
+#include "window/PlayerTexts.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>
@@ -24,15 +26,17 @@ QKeySequence commandKey(const std::string& entry)
 
 } // namespace
 
-GameWindow::GameWindow(window::Form& form, runtime::EventDispatcher& dispatcher)
-    : dispatcher_(dispatcher)
+GameWindow::GameWindow(window::Form& form, window::PlayerInput& input)
+    : input_(input)
 {
     setWindowTitle(QString::fromStdString(form.caption()));
-    setAccessibleName(QString::fromUtf8(accessible::kGameName));
+    setAccessibleName(QString::fromUtf8(window::texts::kGameName));
+    AccessiblePlayArea::install();
     // The menu bar is made first so that assistive technology, which reads the window's
     // children in the order they were made, meets it before the area beneath it.
     menuBar();
-    playArea_ = new PlayArea(form, dispatcher, this);
+    playArea_ = new PlayArea(form, input, this);
+    playArea_->onCaptionChanged([area = playArea_](std::size_t i) { AccessiblePlayArea::captionChanged(*area, i); });
     setCentralWidget(playArea_);
 
     QMenu* current = nullptr;
@@ -45,8 +49,8 @@ GameWindow::GameWindow(window::Form& form, runtime::EventDispatcher& dispatcher)
         }
         QAction* action = current->addAction(caption);
         action->setObjectName(QString::fromStdString(entry->name()));
-        window::MenuEntry* command = entry.get();
-        connect(action, &QAction::triggered, this, [this, command] { dispatcher_.dispatch(command->onClick); });
+        const window::MenuEntry* command = entry.get();
+        connect(action, &QAction::triggered, this, [this, command] { input_.choose(*command); });
         if (const QKeySequence key = commandKey(entry->name()); !key.isEmpty())
             connect(new QShortcut(key, this), &QShortcut::activated, action, &QAction::trigger);
     }
@@ -70,7 +74,7 @@ QMenu* GameWindow::menu(const std::string& caption) const
 
 void GameWindow::closeEvent(QCloseEvent* event)
 {
-    dispatcher_.end(0);
+    input_.close();
     event->accept();
 }
 

@@ -2,8 +2,8 @@
 
 #include "PlayArea.h"
 
-#include "runtime/EventDispatcher.h"
 #include "window/Form.h"
+#include "window/PlayerInput.h"
 
 #include <QMainWindow>
 
@@ -15,7 +15,7 @@ namespace namoro::ui {
 // technology knows it by the game's name; F2 starts, Ctrl+Q ends and F10 opens the menu.
 class GameWindow final : public QMainWindow {
 public:
-    GameWindow(window::Form& form, runtime::EventDispatcher& dispatcher);
+    GameWindow(window::Form& form, window::PlayerInput& input);
 
     PlayArea& playArea() { return *playArea_; }
     QMenu* menu(const std::string& caption) const;
@@ -29,7 +29,7 @@ private:
     void fitScreen(QScreen* screen);
     void fitArea(const QRect& available);
 
-    runtime::EventDispatcher& dispatcher_;
+    window::PlayerInput& input_;
     PlayArea* playArea_ = nullptr; // owned by the window
     QMetaObject::Connection screenChanged_;
     QMetaObject::Connection availableChanged_;

@@ -1,10 +1,10 @@
 #include "PlayArea.h"
 
-#include "AccessibleNames.h"
-#include "AccessiblePlayArea.h"
 #include "Geometry.h"
 
 #include "window/HitTest.h"
+#include "window/PlayerTexts.h"
+#include "window/Presentation.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -16,9 +16,6 @@
 namespace namoro::ui {
 namespace {
 
-constexpr double kLayoutDpi = 96.0;
-constexpr double kPointsPerInch = 72.0;
-
 QImage toImage(const window::Picture& picture)
 {
     if (picture.width == 0 || picture.height == 0)
@@ -28,17 +25,18 @@ QImage toImage(const window::Picture& picture)
     return view.convertToFormat(QImage::Format_ARGB32_Premultiplied); // a deep copy, fast to draw
 }
 
-// The stored face first, then a pop-style face with every glyph of the ranks, then any Japanese face.
+// The stored face first, then the fallbacks.
 QFont captionFontFor(const window::LabelFont& stored)
 {
     QFont font;
     QStringList families;
     if (!stored.family.empty())
         families << QString::fromStdString(stored.family);
-    families << QStringLiteral("RocknRoll One") << QStringLiteral("Noto Sans CJK JP") << QStringLiteral("Noto Sans JP");
+    for (const std::string_view family : window::kCaptionFallbackFamilies)
+        families << QString::fromUtf8(family);
     font.setFamilies(families);
-    font.setPixelSize(static_cast<int>(std::lround(stored.pointSize * kLayoutDpi / kPointsPerInch)));
-    font.setWeight(QFont::Weight(std::clamp(stored.weight, 100, 900)));
+    font.setPixelSize(window::captionPixelSize(stored));
+    font.setWeight(QFont::Weight(window::captionWeight(stored)));
     font.setItalic(stored.italic);
     font.setUnderline(stored.underline);
     font.setStrikeOut(stored.strikeOut);
@@ -57,12 +55,11 @@ Qt::Alignment toQt(window::Alignment alignment)
 
 } // namespace
 
-PlayArea::PlayArea(window::Form& form, runtime::EventDispatcher& dispatcher, QWidget* parent)
-    : QWidget(parent), form_(form), dispatcher_(dispatcher)
+PlayArea::PlayArea(window::Form& form, window::PlayerInput& input, QWidget* parent)
+    : QWidget(parent), form_(form), input_(input)
 {
     setAttribute(Qt::WA_OpaquePaintEvent); // paintEvent fills every pixel itself
     setFocusPolicy(Qt::NoFocus);
-    AccessiblePlayArea::install();
     for (const auto& picture : form_.pictures())
         images_.emplace_back(toImage(picture->picture()));
     if (!form_.labels().empty())
@@ -75,19 +72,18 @@ PlayArea::PlayArea(window::Form& form, runtime::EventDispatcher& dispatcher, QWi
     for (window::TextBox* model : byTab) {
         auto* edit = new QLineEdit(this); // owned by this widget
         edit->setObjectName(QString::fromStdString(model->name()));
-        edit->setAccessibleName(QString::fromUtf8(accessible::boxName(model->name())));
+        edit->setAccessibleName(QString::fromUtf8(window::texts::boxName(model->name())));
         edit->setGeometry(toPixels(model->rect()));
         edit->setText(QString::fromStdString(model->text()));
-        // Typing is an event for the game; the model's own writes come back through textWritten.
-        QObject::connect(edit, &QLineEdit::textEdited, edit, [this, model](const QString& text) {
-            dispatcher_.dispatch([model, typed = text.toStdString()] { model->setText(typed); });
-        });
+        // Typing is input for the model; its own writes come back through textWritten.
+        QObject::connect(edit, &QLineEdit::textEdited, edit,
+                         [this, model](const QString& text) { input_.type(*model, text.toStdString()); });
         if (!boxes_.empty())
             QWidget::setTabOrder(boxes_.back().widget, edit);
         boxes_.push_back({model, edit});
     }
-    setAccessibleName(QString::fromUtf8(accessible::kPlayAreaName));
-    setAccessibleDescription(QString::fromUtf8(accessible::kHowToPlay));
+    setAccessibleName(QString::fromUtf8(window::texts::kPlayAreaName));
+    setAccessibleDescription(QString::fromUtf8(window::texts::kHowToPlay));
     form_.setObserver(this);
 }
 
@@ -136,27 +132,17 @@ void PlayArea::textWritten(const window::TextBox& box)
         const QSignalBlocker blocker(edit);
         edit->setText(text);
     }
-    // The countdown writes its last text, then stops the timers: look once it has returned.
-    if (!over_)
-        QMetaObject::invokeMethod(this, [this] { noteWhetherOver(); }, Qt::QueuedConnection);
 }
 
-void PlayArea::noteWhetherOver()
-{
-    const auto& timers = form_.timers();
-    if (over_ || timers.empty() || std::any_of(timers.begin(), timers.end(), [](const auto& t) { return t->enabled(); }))
-        return;
-    over_ = true;
-    setAccessibleDescription(QString::fromUtf8(accessible::kGameOver)); // tells assistive technology
-}
+void PlayArea::gameOver() { setAccessibleDescription(QString::fromUtf8(window::texts::kGameOver)); }
 
 void PlayArea::captionWritten(const window::Label& label)
 {
     update(toPixels(label.rect()));
     const auto& labels = form_.labels();
     for (std::size_t i = 0; i < labels.size(); ++i) {
-        if (labels[i].get() == &label)
-            AccessiblePlayArea::captionChanged(*this, i);
+        if (labels[i].get() == &label && captionChanged_)
+            captionChanged_(i);
     }
 }
 
@@ -191,8 +177,7 @@ void PlayArea::click(QMouseEvent* event)
         return;
     // The logical pixel under the pointer: toPoint() would round a fractional position up half the time.
     const QPointF at = event->position();
-    if (window::PictureControl* picture = pictureAt(QPoint(int(std::floor(at.x())), int(std::floor(at.y())))))
-        dispatcher_.dispatch(picture->onClick);
+    input_.click(int(std::floor(at.x())), int(std::floor(at.y())));
 }
 
 void PlayArea::mousePressEvent(QMouseEvent* event) { click(event); }

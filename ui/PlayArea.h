@@ -2,25 +2,26 @@
 
 #include "PixelArt.h"
 
-#include "runtime/EventDispatcher.h"
 #include "window/Form.h"
 #include "window/FormObserver.h"
+#include "window/PlayerInput.h"
 
 #include <QFont>
 #include <QLineEdit>
 #include <QWidget>
+#include <functional>
 #include <string_view>
 #include <vector>
 
 namespace namoro::ui {
 
 // The window's inner area: draws the rank caption and the pictures, holds the text boxes, and
-// forwards clicks and typing to the model as events. Stacking, bottom to top: caption,
-// pictures in element order, text boxes. Assistive technology hears what it is for, the
-// captions and the boxes, and that the game is over when every timer has stopped.
+// hands clicks and typing to the model. Stacking, bottom to top: caption, pictures in element
+// order, text boxes. Assistive technology hears what it is for, the captions and the boxes,
+// and that the game is over when the model says so.
 class PlayArea final : public QWidget, public window::FormObserver {
 public:
-    PlayArea(window::Form& form, runtime::EventDispatcher& dispatcher, QWidget* parent = nullptr);
+    PlayArea(window::Form& form, window::PlayerInput& input, QWidget* parent = nullptr);
     ~PlayArea() override;
 
     QSize sizeHint() const override;
@@ -30,10 +31,13 @@ public:
     const QFont& captionFont() const { return captionFont_; }
     const window::Form& form() const { return form_; }
     void focusFirstTextBox();
+    // Told which caption, by its place among the form's labels, shows another text.
+    void onCaptionChanged(std::function<void(std::size_t)> listener) { captionChanged_ = std::move(listener); }
 
     void pictureMoved(const window::PictureControl& picture, const window::Rect& before) override;
     void textWritten(const window::TextBox& box) override;
     void captionWritten(const window::Label& label) override;
+    void gameOver() override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -48,15 +52,14 @@ private:
     };
 
     void click(QMouseEvent* event);
-    void noteWhetherOver();
     QRect pictureRect(const window::PictureControl& picture, const window::Rect& rect) const;
 
     window::Form& form_;
-    runtime::EventDispatcher& dispatcher_;
+    window::PlayerInput& input_;
     std::vector<PixelArt> images_; // one per picture, in the form's picture order
     std::vector<Box> boxes_;     // in tab order
     QFont captionFont_;
-    bool over_ = false;
+    std::function<void(std::size_t)> captionChanged_;
 };
 
 } // namespace namoro::ui

@@ -8,6 +8,7 @@ foreach(tool layoutc cp932-table)
 endforeach()
 set_target_properties(layoutc PROPERTIES IMPORTED_LOCATION ${NAMORO_HOST_BUILD}/tools/layoutc)
 set_target_properties(cp932-table PROPERTIES IMPORTED_LOCATION ${NAMORO_HOST_BUILD}/tools/cp932-table/cp932-table)
+set(NAMORO_GAME_TABLES ${NAMORO_HOST_BUILD}/tools/game-tables/game-tables.json)
 
 # Only these two folders of the host's headers: emscripten's sysroot has the rest.
 set(host_headers ${CMAKE_BINARY_DIR}/host-headers)

@@ -14,6 +14,8 @@ public:
     virtual void pictureMoved(const PictureControl& picture, const Rect& before) = 0;
     virtual void textWritten(const TextBox& box) = 0;
     virtual void captionWritten(const Label& label) = 0;
+    // The countdown has stopped every timer: raised once, when the game is over.
+    virtual void gameOver() {}
 };
 
 } // namespace namoro::window

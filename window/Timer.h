@@ -18,8 +18,8 @@ public:
     }
     ~Timer() override { scheduler_.remove(id_); }
 
+    // Every timer keeps its stored interval for the whole run.
     int interval() const { return scheduler_.interval(id_); }
-    void setInterval(int intervalMs) { scheduler_.setInterval(id_, intervalMs); }
     bool enabled() const { return scheduler_.enabled(id_); }
     void setEnabled(bool enabled) { scheduler_.setEnabled(id_, enabled); }
     // When its ticks fall due: its anchor plus whole periods (for measuring how late they come).

@@ -16,7 +16,7 @@ void repaintAt(benchmark::State& state, double ratio)
 {
     runtime::VirtualClock clock;
     const auto game = bench::startedGame(clock);
-    ui::PlayArea area(game->form(), game->dispatcher());
+    ui::PlayArea area(game->form(), *game);
     area.resize(area.sizeHint());
     QImage target(area.size() * ratio, QImage::Format_ARGB32_Premultiplied);
     target.setDevicePixelRatio(ratio);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Image.h"
+#include "tests/xsession/Image.h"
 
 #include <cstdint>
 #include <optional>

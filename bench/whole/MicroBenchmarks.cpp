@@ -1,6 +1,6 @@
 #include "MicroBenchmarks.h"
 
-#include "Process.h"
+#include "tests/xsession/Process.h"
 
 #include <sstream>
 #include <stdexcept>

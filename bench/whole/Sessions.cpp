@@ -4,7 +4,7 @@
 #include "FirstFrameWatch.h"
 #include "ProcessMeter.h"
 
-#include "ProgramWindow.h"
+#include "tests/xsession/ProgramWindow.h"
 
 #include <cstdio>
 #include <optional>

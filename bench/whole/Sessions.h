@@ -3,7 +3,7 @@
 #include "Meter.h"
 #include "TickRecord.h"
 
-#include "PrivateDisplay.h"
+#include "tests/xsession/PrivateDisplay.h"
 
 #include <chrono>
 #include <string>

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "ItemArt.h"
-#include "PrivateDisplay.h"
-#include "ProgramWindow.h"
+
+#include "tests/xsession/PrivateDisplay.h"
+#include "tests/xsession/ProgramWindow.h"
 
 #include <chrono>
 #include <optional>

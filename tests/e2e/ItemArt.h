@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Image.h"
-#include "ProgramWindow.h"
+#include "tests/xsession/Image.h"
+#include "tests/xsession/ProgramWindow.h"
 
 #include <array>
 #include <optional>

@@ -40,6 +40,14 @@ TEST_F(StartUp, ShowsZeroInBothBoxesEveryItemAtItsStartAndARedRank)
     EXPECT_TRUE(later.matches()) << later.describe();
 }
 
+TEST_F(StartUp, KeysTypedBeforeAnyClickGoIntoTheFirstBoxInTabOrder)
+{
+    ASSERT_TRUE(game.waitForStartScreen().matches());
+    game.window().type("12");
+    EXPECT_EQ(game.score(), "012");
+    EXPECT_EQ(game.time(), "0");
+}
+
 TEST_F(StartUp, ClicksScoreBeforeStartOnlyWhileTheTimeBoxHoldsANumberAboveZero)
 {
     ASSERT_TRUE(game.waitForStartScreen().matches());

@@ -1,12 +1,14 @@
-// The wait the real clock asks Qt for.
+// The real clock: the wait it asks Qt for, and that it keeps waking up.
 
 #include "ui/ClockDriver.h"
 
+#include <QTest>
 #include <gtest/gtest.h>
 #include <limits>
 
 using namoro::runtime::Micros;
 using namoro::ui::timerWaitMs;
+using namespace namoro;
 
 TEST(ClockDriver, WaitsWholeMillisecondsNeverEarlyAndNeverWrapping)
 {
@@ -19,4 +21,19 @@ TEST(ClockDriver, WaitsWholeMillisecondsNeverEarlyAndNeverWrapping)
     // what an int of milliseconds holds: the wait is capped, never negative.
     EXPECT_EQ(timerWaitMs(Micros{std::int64_t{std::numeric_limits<int>::max()} * 1000 + 15'625}),
               std::numeric_limits<int>::max());
+}
+
+TEST(ClockDriver, ArmsAgainAfterEveryTickAndWhenTheIdleHoldIsReleased)
+{
+    runtime::SteadyClock clock;
+    runtime::TimerScheduler scheduler(clock, Micros{1000});
+    int ticks = 0;
+    scheduler.add(1, [&] { ++ticks; });
+    scheduler.setHeld(true);
+    ui::ClockDriver driver(scheduler);
+    driver.start(); // held: nothing to wake up for
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ticks, 0);
+    scheduler.setHeld(false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 5; }, 10'000)) << ticks << " ticks";
 }

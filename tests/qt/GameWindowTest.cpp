@@ -3,6 +3,8 @@
 #include "tests/support/HeadlessGame.h"
 
 #include "ui/GameWindow.h"
+#include "window/FormBuilder.h"
+#include "window/LayoutReader.h"
 
 #include <QAccessible>
 #include <QtGui/private/qguiapplication_p.h>
@@ -24,7 +26,7 @@ using namespace namoro::testing;
 namespace {
 
 struct ShownGame : HeadlessGame {
-    ShownGame() : window(form(), dispatcher())
+    ShownGame() : window(form(), game())
     {
         window.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -266,6 +268,60 @@ TEST(GameWindow, AClickAtAFractionalPositionTakesThePixelUnderThePointer)
     EXPECT_EQ(*game.counters[std::size_t(eleven)], 0);
     press({199.5 + width, 310});
     EXPECT_EQ(*game.counters[std::size_t(eleven)], 1);
+
+    // Left and Top that are no whole pixels: the item is hit on exactly the pixels it is drawn on.
+    game.picture(11).setLeft(200 * 15 + 8); // 200.53 pixels, drawn from 201
+    game.picture(11).setTop(300 * 15 + 7);  // 300.47 pixels, drawn from 300
+    const QImage shot = game.area().grab().toImage();
+    const auto& art = game.picture(11).picture();
+    QPoint drawn(1000, 1000), own(1000, 1000); // the figure's first column and row, on screen and in the art
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 100; ++x) {
+            if (shot.pixelColor(150 + x, 250 + y) != QColor(192, 192, 255))
+                drawn = {std::min(drawn.x(), 150 + x), std::min(drawn.y(), 250 + y)};
+            if (art.opaqueAt(x, y))
+                own = {std::min(own.x(), x), std::min(own.y(), y)};
+        }
+    }
+    const QPoint origin = drawn - own;
+    EXPECT_EQ(origin, QPoint(201, 300));
+    for (const auto& [dx, dy, hit] : {std::tuple{0, 0, true}, {art.width - 1, art.height - 1, true}, {-1, 0, false},
+                                      {0, -1, false}, {art.width, 0, false}, {0, art.height, false}})
+        EXPECT_EQ(game.area().pictureAt(origin + QPoint(dx, dy)) == &game.picture(11), hit) << dx << ", " << dy;
+}
+
+TEST(GameWindow, TheCaptionStandsWhereItsStoredAlignmentPutsIt)
+{
+    auto layout = window::readLayout(assets::form1Layout()).value();
+    auto& label = std::get<window::LabelRecord>(layout.elements.at(24).body);
+    runtime::VirtualClock clock;
+    runtime::TimerScheduler scheduler(clock);
+    runtime::EventDispatcher dispatcher;
+    struct : window::PlayerInput { // nobody plays here
+        void click(int, int) override {}
+        void choose(const window::MenuEntry&) override {}
+        void type(window::TextBox&, std::string) override {}
+        void close() override {}
+    } noInput;
+    for (const int alignment : {0, 1, 2}) { // left, right, centre
+        label.alignment = std::uint8_t(alignment);
+        const auto form = window::buildForm(layout, scheduler, dispatcher).value();
+        form->label("Label1").setCaption("ナモロ");
+        ui::PlayArea area(*form, noInput);
+        area.resize(area.sizeHint());
+        const QImage shot = area.grab().toImage();
+        int left = 137, right = 137; // blank columns either side of the red text
+        for (int y = 488; y < 521; ++y) {
+            for (int x = 0; x < 137; ++x) {
+                if (shot.pixelColor(x, y) == QColor(255, 0, 0)) {
+                    left = std::min(left, x);
+                    right = std::min(right, 136 - x);
+                }
+            }
+        }
+        EXPECT_LT(left + right, 137 - 40) << "no caption drawn";
+        EXPECT_NEAR(alignment == 0 ? left : alignment == 1 ? right : left - right, 0, 3) << alignment;
+    }
 }
 
 TEST(GameWindow, TheTopmostPictureTakesTheClick)

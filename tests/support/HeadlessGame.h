@@ -4,6 +4,7 @@
 
 #include "assets/EmbeddedLayout.h"
 #include "logic/Game.h"
+#include "window/HitTest.h"
 
 #include <deque>
 #include <gtest/gtest.h>
@@ -74,12 +75,22 @@ public:
             advance(1ms);
     }
 
-    void choose(const std::string& menuEntry) { dispatcher().dispatch(form().menuEntry(menuEntry).onClick); }
+    // The player's input goes through the model's verbs, as the front ends' does.
+    void choose(const std::string& menuEntry) { game_->choose(form().menuEntry(menuEntry)); }
     void start() { choose("MenuStart"); }
-    void click(int item) { dispatcher().dispatch(picture(item).onClick); }
-    void type(window::TextBox& box, const std::string& text)
+    void type(window::TextBox& box, const std::string& text) { game_->type(box, text); }
+    // A click on the first pixel where the item shows, as the hit test sees it.
+    void click(int item)
     {
-        dispatcher().dispatch([&box, text] { box.setText(text); });
+        const window::PictureControl& target = picture(item);
+        const int left = window::twipsToPixels(target.left()), top = window::twipsToPixels(target.top());
+        for (int y = top; y < top + target.picture().height; ++y) {
+            for (int x = left; x < left + target.picture().width; ++x) {
+                if (window::pictureAt(form(), x, y) == &target)
+                    return game_->click(x, y);
+            }
+        }
+        ADD_FAILURE() << "Image" << item << " is hidden under the others";
     }
 
     window::PictureControl& picture(int item) { return form().picture("Image" + std::to_string(item)); }

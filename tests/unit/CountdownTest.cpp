@@ -18,6 +18,14 @@ bool anyTimerEnabled(window::Form& form)
     return false;
 }
 
+struct GameOvers final : window::FormObserver {
+    void pictureMoved(const window::PictureControl&, const window::Rect&) override {}
+    void textWritten(const window::TextBox&) override {}
+    void captionWritten(const window::Label&) override {}
+    void gameOver() override { ++count; }
+    int count = 0;
+};
+
 } // namespace
 
 TEST(Countdown, CountsFrom59ToZeroThenStopsEveryTimer)
@@ -101,12 +109,21 @@ TEST(Countdown, StartAfterTheEndChangesNothing)
     EXPECT_FALSE(anyTimerEnabled(game.form()));
 }
 
-TEST(Countdown, AWholeGamePlaysOnTheVirtualClock)
+TEST(Countdown, AWholeGamePlaysOnTheVirtualClockAndEndsWithOneGameOver)
 {
+    GameOvers over;
     HeadlessGame game;
+    game.form().setObserver(&over);
     game.start();
-    game.advance(61s);
+    game.playUntilTimeShows("1");
+    EXPECT_EQ(over.count, 0);
+    game.advance(2s);
     EXPECT_EQ(game.time().text(), "0");
+    EXPECT_EQ(over.count, 1);
     EXPECT_FALSE(anyTimerEnabled(game.form()));
     EXPECT_GT(game.random().draws, 17); // items fell through the window and came back
+    game.start();
+    game.type(game.time(), "0");
+    game.advance(61s);
+    EXPECT_EQ(over.count, 1);
 }

@@ -3,6 +3,7 @@
 #include "assets/EmbeddedLayout.h"
 #include "tools/GifEncoder.h"
 #include "tools/LayoutText.h"
+#include "window/CodePage932Table.h"
 #include "window/FormBuilder.h"
 #include "window/LayoutReader.h"
 #include "window/LayoutWriter.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <iconv.h>
 #include <string>
 #include <vector>
 
@@ -209,6 +211,26 @@ TEST(LayoutStream, RefusesTextsThatAreNotCodePage932)
     EXPECT_EQ(written.error().field, "F.caption");
 }
 
+TEST(LayoutStream, WritesEveryCharacterTheCodePageHasTwiceAsTheSystemsIconvDoes)
+{
+    const auto iconvCp932 = [](std::string utf8) {
+        const iconv_t cd = iconv_open("CP932", "UTF-8");
+        char out[8];
+        char *in = utf8.data(), *end = out;
+        std::size_t inLeft = utf8.size(), outLeft = sizeof out;
+        const bool done = cd != iconv_t(-1) && iconv(cd, &in, &inLeft, &end, &outLeft) != std::size_t(-1);
+        if (cd != iconv_t(-1))
+            iconv_close(cd);
+        return done ? std::optional<std::string>(std::string(out, end)) : std::nullopt;
+    };
+    ASSERT_EQ(codePage932OtherForms().size(), 398u);
+    for (const std::uint16_t code : codePage932OtherForms()) {
+        const auto utf8 = shiftJisToUtf8(std::string{char(code >> 8), char(code & 0xFF)});
+        ASSERT_TRUE(utf8) << std::hex << code;
+        EXPECT_EQ(utf8ToShiftJis(*utf8), iconvCp932(*utf8)) << *utf8;
+    }
+}
+
 TEST(LayoutStream, EveryTruncationIsAnErrorNeverAHalfBuiltWindow)
 {
     const auto bytes = embedded();
@@ -283,6 +305,17 @@ TEST(LayoutStream, ABadPictureStopsTheWindowBeingBuilt)
     ASSERT_FALSE(form);
     EXPECT_EQ(form.error().field.rfind("Image17.", 0), 0u) << form.error().message();
     EXPECT_TRUE(loadForm(embedded(), scheduler, dispatcher));
+
+    // Two elements of one name, and a picture control without a picture that is not empty.
+    const auto builderRefuses = [&](std::vector<ElementRecord> elements) {
+        LayoutDescription layout;
+        layout.elements = std::move(elements);
+        const auto built = buildForm(layout, scheduler, dispatcher);
+        return built ? "(built)" : built.error().field;
+    };
+    EXPECT_EQ(builderRefuses({{1, "T", TimerRecord{}}, {2, "T", TextBoxRecord{}}}), "T.name");
+    EXPECT_EQ(builderRefuses({{1, "I", PictureRecord{{}, TwipRect{0, 0, 15, 0}}}}), "I.rect.width");
+    EXPECT_EQ(builderRefuses({{1, "I", PictureRecord{{}, TwipRect{0, 0, 0, 15}}}}), "I.rect.height");
 }
 
 namespace {
@@ -388,6 +421,10 @@ TEST(LayoutText, EveryStreamTheReaderTakesComesBackThroughItsTextByteForByte)
     ASSERT_TRUE(quoted) << quoted.error();
     EXPECT_EQ(quoted->window.name, "W");
     EXPECT_EQ(quoted->elements.at(0).name, "T 1");
+    // A byte that is no character shows in a message as the layout text writes bytes.
+    const auto notText = tools::parseLayoutText("window W\nend\nmenu 39 Menu\x82\nend\n", noFiles);
+    ASSERT_FALSE(notText);
+    EXPECT_NE(notText.error().find("\"Menu\\x82\""), std::string::npos) << notText.error();
 }
 
 TEST(LayoutStream, APictureDecodesToItsEdgesAndACorruptOneIsAnErrorNeverACrashNorAHugeAllocation)
@@ -409,6 +446,11 @@ TEST(LayoutStream, APictureDecodesToItsEdgesAndACorruptOneIsAnErrorNeverACrashNo
         {"474946383961ff7fffff0000002c00000000ff7fffff0002", "screen"}, // 32767 x 65535
         {"4749463839618908010000003b", "screen"},                         // 2185 x 1, a pixel too wide
         {"47494638396101000100800000000000ffffff2c00000000010001000002025401003b", "image-data"}, // index 2 of 2
+        {"47494638396101000100800000000000ffffff2c01000000010001000002024c01003b", "frame"}, // at (1, 0)
+        {"47494638396101000100800000000000ffffff2c00000100010001000002024c01003b", "frame"}, // at (0, 1)
+        {"47494638396101000100800000000000ffffff2c00000000010001004002024c01003b", "frame"}, // interlaced
+        {"47494638396101000100800000000000ffffff2c00000000010001000002024c01002c00000000010001000002024c01003b",
+         "frames"}, // a second frame
     };
     auto layout = readLayout(embedded());
     ASSERT_TRUE(layout);

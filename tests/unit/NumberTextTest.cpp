@@ -43,6 +43,9 @@ TEST(StrictNumber, ReadsWhatAJapaneseInputMethodTypes)
     EXPECT_EQ(strictNumber("１ｅ３"), 1000.0);
     EXPECT_EQ(strictNumber("２Ｅ２"), 200.0);
     EXPECT_FALSE(strictNumber("１　２").has_value());
+    // Every full-width digit, in both reads.
+    EXPECT_EQ(strictNumber("９８７６５４３２１０"), 9876543210.0);
+    EXPECT_EQ(lenientNumber("９８７６５４３２１０"), 9876543210.0);
 }
 
 TEST(LenientNumber, ReadsTheLongestLeadingNumberAndNeverFails)

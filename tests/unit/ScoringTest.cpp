@@ -38,6 +38,9 @@ TEST(Scoring, EveryItemAddsItsValue)
         EXPECT_EQ(game.changes, 1);
         EXPECT_EQ(logic::item(item).scoreValue, values[item - 1]);
     }
+    ScoringGame missed;
+    missed.game().click(400, 300); // no item lies there
+    EXPECT_EQ(missed.changes, 0);
 }
 
 TEST(Scoring, ClicksAccumulateAndTheRankFollowsEachWrite)

@@ -1,6 +1,7 @@
 // From process start to the first event, and the two menu commands.
 
 #include "tests/support/HeadlessGame.h"
+#include "web/binding/WebGame.h"
 
 #include <new>
 
@@ -83,6 +84,12 @@ TEST(MenuCommands, EndEndsAtOnceWithStatusZeroAndNothingRunsAfter)
     game.type(game.score(), "5000");
     EXPECT_EQ(game.time().text(), time);
     EXPECT_EQ(game.score().text(), "0");
+
+    HeadlessGame closed; // closing the window ends the program just as End does
+    closed.game().close();
+    EXPECT_EQ(closed.endStatus, 0);
+    closed.type(closed.score(), "5000");
+    EXPECT_EQ(closed.score().text(), "0");
 }
 
 TEST(MenuCommands, ARuntimeErrorIsReportedThenEndsTheProgram)
@@ -96,6 +103,28 @@ TEST(MenuCommands, ARuntimeErrorIsReportedThenEndsTheProgram)
     game.dispatcher().end(0); // the window closed in the same batch
     EXPECT_EQ(game.reported.size(), 1u);
     EXPECT_EQ(game.endStatus, 1);
+
+    // The report's own event loop delivers ticks and clicks while it shows: none runs.
+    HeadlessGame reporting;
+    int during = 0;
+    reporting.dispatcher().setErrorReport([&](const runtime::RuntimeError&) {
+        reporting.dispatcher().dispatch([&] { ++during; });
+    });
+    reporting.picture(3).onClick = [] { throw runtime::RuntimeError::overflow(); };
+    reporting.click(3);
+    EXPECT_EQ(during, 0);
+}
+
+TEST(MenuCommands, LoadRunsOnceAndNeverAfterTheEnd)
+{
+    runtime::EventDispatcher twice, ended;
+    int loads = 0;
+    const auto load = [&] { ++loads; };
+    twice.load(load);
+    twice.load(load);
+    ended.end(0);
+    ended.load(load);
+    EXPECT_EQ(loads, 1);
 }
 
 TEST(MenuCommands, AnyOtherExceptionIsReportedAsAnInternalErrorThenEndsTheProgram)
@@ -112,4 +141,21 @@ TEST(MenuCommands, AnyOtherExceptionIsReportedAsAnInternalErrorThenEndsTheProgra
     EXPECT_EQ(game.reported, std::vector<int>{51});
     EXPECT_EQ(game.endStatus, 1);
     EXPECT_EQ(game.dispatcher().phase(), runtime::EventDispatcher::Phase::Ended);
+}
+
+TEST(Startup, ThePagesInterfaceRefusesANullGameAndIndicesOutOfRangeAndReadsANullTextAsEmpty)
+{
+    for (NamoroGame* game : {static_cast<NamoroGame*>(nullptr), namoro_create()}) {
+        namoro_start(game);
+        namoro_choose(game, 99);
+        namoro_choose(game, -1);
+        namoro_type(game, 2, "7");
+        namoro_type(game, 1, nullptr);
+        namoro_type(game, 0, "\"1\\\n");
+        namoro_click(game, -5, 100000);
+        EXPECT_EQ(namoro_picture_pixels(game, 17), nullptr);
+        EXPECT_EQ(std::string(namoro_view(game)).find(R"("texts":["\"1\\\u000a",""],)") != std::string::npos, game != nullptr)
+            << namoro_view(game);
+        namoro_destroy(game);
+    }
 }

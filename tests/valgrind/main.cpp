@@ -4,8 +4,8 @@
 //
 //   namoro_valgrind_run valgrind --error-exitcode=1 ... build/app/namoro
 
-#include "PrivateDisplay.h"
-#include "ProgramWindow.h"
+#include "tests/xsession/PrivateDisplay.h"
+#include "tests/xsession/ProgramWindow.h"
 
 #include <chrono>
 #include <iostream>

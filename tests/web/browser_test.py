@@ -2,14 +2,14 @@
 """The web page in real browsers, against build/web/ served on localhost: one game in Chromium
 (Blink), Firefox ESR (Gecko, through its own WebDriver BiDi) and WebKitGTK (WebKit, MiniBrowser on
 a private Xvfb); in Chromium also a phone in both orientations by touch, the keyboard, axe-core and
-the offline reload. Usage: browser_test.py SITE_DIR ITEM_TABLE_H [ENGINE...]"""
+the offline reload. Usage: browser_test.py SITE_DIR GAME_TABLES_JSON [ENGINE...]"""
 import functools
 import glob
 import http.server
 import json
 import math
 import os
-import re
+import random
 import shutil
 import socket
 import subprocess
@@ -120,14 +120,24 @@ class FirefoxPage(SeleniumPage):
         self.process.communicate('["quit"]\n', timeout=30)
 
 
+def x_server():
+    """An Xvfb of our own on a display that no other X server holds, by lock file or by the
+    abstract socket that X clients try first (other sandboxes on this machine may hold one)."""
+    def taken(n):
+        with socket.socket(socket.AF_UNIX) as s:
+            return s.connect_ex(f"\0/tmp/.X11-unix/X{n}") == 0 or os.path.exists(f"/tmp/.X{n}-lock")
+    display = next(n for n in random.sample(range(100, 1000), 100) if not taken(n))
+    xvfb = subprocess.Popen(["Xvfb", f":{display}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"], stderr=subprocess.DEVNULL)
+    for _ in range(200):
+        if taken(display):
+            return display, xvfb
+        time.sleep(0.05)
+    raise RuntimeError(f"Xvfb did not start on :{display}")
+
+
 def webkit():
     """MiniBrowser on a private Xvfb, driven by WebKitWebDriver."""
-    read, write = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-                            pass_fds=[write], stderr=subprocess.DEVNULL)
-    display = os.read(read, 16).decode().strip()
-    os.close(read)
-    os.close(write)
+    display, xvfb = x_server()
     with socket.socket() as s:
         s.bind(("127.0.0.1", 0))
         port = s.getsockname()[1]
@@ -146,9 +156,9 @@ def webkit():
             time.sleep(0.1)
 
 
-def item_values(item_table):
-    with open(item_table, encoding="utf-8") as f:
-        return {f"Image{n}": float(v) for n, v in re.findall(r'\{(\d+), "Image\d+", "Timer\d+", (-?[\d.]+)', f.read())}
+def item_values(game_tables):
+    with open(game_tables, encoding="utf-8") as f:
+        return {item["picture"]: item["value"] for item in json.load(f)["items"]}
 
 
 # The topmost picture with an opaque pixel inside the area, and that pixel, as the page draws it.
@@ -309,6 +319,8 @@ def keyboard(page, url):
     page.key("F2")
     wait(page, "return document.getElementById('Text2').value === '59'")
     check(True, "F2 chooses スタート")
+    wait(page, "return document.getElementById('announcement').textContent === '時間切れ、ゲームオーバーです。'", 75)
+    check(value(page, "Text2") == "0", "when the time runs out, the page announces it in the desktop's words")
 
 
 def accessible(page, where):
@@ -320,8 +332,8 @@ def accessible(page, where):
     check(not found, f"axe-core finds no violation {where} {found}")
 
 
-def main(site, item_table, *engines):
-    values = item_values(item_table)
+def main(site, game_tables, *engines):
+    values = item_values(game_tables)
     engines = engines or ("chromium", "firefox", "webkit")
     server = serve(site)
     url = f"http://127.0.0.1:{server.server_port}/"

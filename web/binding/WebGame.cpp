@@ -1,196 +1,241 @@
 // The model's face to the web page: one run of the game behind a plain C interface that the
 // page's JavaScript calls. It holds no rule of the game; it builds the same Game the desktop
-// program builds, runs its events and tells the page what changed.
+// program builds, hands it the player's input and tells the page what it shows.
+
+#include "WebGame.h"
 
 #include "assets/EmbeddedLayout.h"
 #include "logic/Game.h"
+#include "runtime/JsonWriter.h"
 #include "runtime/RuntimeError.h"
 #include "window/HitTest.h"
+#include "window/PlayerTexts.h"
+#include "window/Presentation.h"
 
-#include <emscripten/emscripten.h>
 #include <memory>
+#include <optional>
 #include <string>
+
+#ifdef __EMSCRIPTEN__
+#include <emscripten/emscripten.h>
+#else
+#define EMSCRIPTEN_KEEPALIVE // natively the interface is only checked, never served
+#endif
 
 namespace {
 
 using namespace namoro;
+using runtime::JsonWriter;
 
+#ifdef __EMSCRIPTEN__
 // performance.now(), in microseconds: the clock the page arms its one timer on.
 class PageClock final : public runtime::Clock {
 public:
     runtime::Micros now() const override { return runtime::Micros(static_cast<long long>(emscripten_get_now() * 1000.0)); }
 };
+#else
+using PageClock = runtime::SteadyClock;
+#endif
 
-enum Change { PicturesMoved = 1, TextsWritten = 2, CaptionWritten = 4, Ended = 8 };
+template <class T>
+T* at(const std::vector<std::unique_ptr<T>>& controls, int i)
+{
+    return i >= 0 && static_cast<std::size_t>(i) < controls.size() ? controls[static_cast<std::size_t>(i)].get() : nullptr;
+}
 
-class WebGame final : public window::FormObserver {
-public:
-    WebGame()
+std::string css(std::uint32_t bgr)
+{
+    const auto [red, green, blue] = window::toRgb(bgr);
+    std::string text = "#";
+    for (const int part : {red, green, blue}) {
+        text += "0123456789abcdef"[part >> 4];
+        text += "0123456789abcdef"[part & 0xF];
+    }
+    return text;
+}
+
+void writeRect(JsonWriter& json, const window::Rect& r)
+{
+    json.key("left").number(window::twipsToPixels(r.left)).key("top").number(window::twipsToPixels(r.top));
+    json.key("width").number(window::twipsToPixels(r.width)).key("height").number(window::twipsToPixels(r.height));
+}
+
+void writeCaption(JsonWriter& json, const window::Label& label)
+{
+    const auto& style = label.style();
+    json.open('{');
+    writeRect(json, label.rect());
+    json.key("back").string(css(style.backColour)).key("fore").string(css(style.foreColour));
+    json.key("alignment").string(window::alignmentName(style.alignment)).key("fontFamilies").open('[');
+    if (!style.font.family.empty())
+        json.string(style.font.family);
+    for (const std::string_view family : window::kCaptionFallbackFamilies)
+        json.string(family);
+    json.close(']').key("pixelSize").number(window::captionPixelSize(style.font));
+    json.key("weight").number(window::captionWeight(style.font)).key("italic").boolean(style.font.italic);
+    json.key("underline").boolean(style.font.underline).key("strikeOut").boolean(style.font.strikeOut).close('}');
+}
+
+// The window as stored: everything the page builds once.
+std::string layoutJson(const window::Form& form)
+{
+    JsonWriter json;
+    json.open('{').key("form").open('{').key("caption").string(form.caption());
+    json.key("colour").string(css(form.backColour()));
+    json.key("width").number(window::twipsToPixels(form.settings().innerWidth));
+    json.key("height").number(window::twipsToPixels(form.settings().innerHeight)).close('}');
+    json.key("menu").open('[');
+    for (const auto& entry : form.menuEntries()) {
+        json.open('{').key("name").string(entry->name()).key("caption").string(entry->caption());
+        json.key("topLevel").boolean(entry->topLevel()).close('}');
+    }
+    json.close(']').key("pictures").open('[');
+    for (const auto& picture : form.pictures()) {
+        json.open('{').key("name").string(picture->name()).key("width").number(picture->picture().width);
+        json.key("height").number(picture->picture().height).close('}');
+    }
+    json.close(']').key("boxes").open('[');
+    for (const auto& box : form.textBoxes()) {
+        json.open('{').key("name").string(box->name()).key("accessibleName").string(window::texts::boxName(box->name()));
+        json.key("tabIndex").number(box->tabIndex());
+        writeRect(json, box->rect());
+        json.close('}');
+    }
+    json.close(']').key("captions").open('[');
+    for (const auto& label : form.labels())
+        writeCaption(json, *label);
+    json.close(']').key("texts").open('{').key("gameOver").string(window::texts::kGameOver);
+    json.key("errorTitle").string(window::texts::kErrorTitle).close('}').close('}');
+    return json.take();
+}
+
+} // namespace
+
+// One run of the game for the page, and what it has shown since the page last looked.
+struct NamoroGame final : window::FormObserver {
+    NamoroGame()
     {
-        auto created = logic::Game::create(assets::form1Layout(), clock_, std::make_unique<runtime::MersenneRandom>());
+        auto created = logic::Game::create(assets::form1Layout(), clock, std::make_unique<runtime::MersenneRandom>());
         if (!created) {
             report(runtime::RuntimeError(runtime::ErrorNumber::InvalidFileFormat, created.error()));
             return;
         }
-        game_ = std::move(created).value();
-        auto& dispatcher = game_->dispatcher();
-        dispatcher.setErrorReport([this](const runtime::RuntimeError& error) { report(error); });
-        dispatcher.setEndRequest([this](int status) {
-            status_ = status;
-            changes_ |= Ended;
-        });
-        game_->form().setObserver(this);
+        game = std::move(created).value();
+        game->dispatcher().setErrorReport([this](const runtime::RuntimeError& error) { report(error); });
+        game->dispatcher().setEndRequest([this](int ended) { status = ended; });
+        game->form().setObserver(this);
+        layout = layoutJson(game->form());
     }
-    ~WebGame() override
+    ~NamoroGame() override
     {
-        if (game_)
-            game_->form().setObserver(nullptr);
+        if (game)
+            game->form().setObserver(nullptr);
     }
 
-    logic::Game* game() { return game_.get(); }
-    int status() const { return status_; }
-    int errorNumber() const { return errorNumber_; }
-    const std::string& errorMessage() const { return errorMessage_; }
-    int takeChanges() { return std::exchange(changes_, 0); }
+    void pictureMoved(const window::PictureControl&, const window::Rect&) override { moved = true; }
+    void textWritten(const window::TextBox&) override { textsChanged = true; }
+    void captionWritten(const window::Label&) override { captionChanged = true; }
+    void gameOver() override { over = true; }
 
-    void pictureMoved(const window::PictureControl&, const window::Rect&) override { changes_ |= PicturesMoved; }
-    void textWritten(const window::TextBox&) override { changes_ |= TextsWritten; }
-    void captionWritten(const window::Label&) override { changes_ |= CaptionWritten; }
-
-private:
     void report(const runtime::RuntimeError& error)
     {
-        errorNumber_ = error.code();
-        errorMessage_ = error.what();
-        status_ = 1;
-        changes_ |= Ended;
+        errorText = window::texts::errorText(error.code(), error.what());
+        status = 1;
     }
 
-    PageClock clock_;
-    std::unique_ptr<logic::Game> game_;
-    int changes_ = 0;
-    int status_ = -1; // running
-    int errorNumber_ = 0;
-    std::string errorMessage_;
+    // The moving state, and what changed since the last view.
+    const std::string& takeView()
+    {
+        JsonWriter json;
+        json.open('{').key("moved").boolean(std::exchange(moved, false));
+        json.key("textsChanged").boolean(std::exchange(textsChanged, false));
+        json.key("captionChanged").boolean(std::exchange(captionChanged, false)).key("places").open('[');
+        const window::Form* form = game ? &game->form() : nullptr; // none when the layout could not be read
+        for (std::size_t i = 0; form && i < form->pictures().size(); ++i) {
+            json.open('{').key("left").number(window::twipsToPixels(form->pictures()[i]->left()));
+            json.key("top").number(window::twipsToPixels(form->pictures()[i]->top())).close('}');
+        }
+        json.close(']').key("texts").open('[');
+        for (std::size_t i = 0; form && i < form->textBoxes().size(); ++i)
+            json.string(form->textBoxes()[i]->text());
+        json.close(']').key("captions").open('[');
+        for (std::size_t i = 0; form && i < form->labels().size(); ++i)
+            json.string(form->labels()[i]->caption());
+        json.close(']').key("gameOver").boolean(std::exchange(over, false)).key("status").number(status).key("error");
+        if (errorText)
+            json.open('{').key("title").string(window::texts::kErrorTitle).key("text").string(*errorText).close('}');
+        else
+            json.null();
+        view = json.close('}').take();
+        return view;
+    }
+
+    PageClock clock;
+    std::unique_ptr<logic::Game> game;
+    std::string layout = "null";
+    std::string view;
+    bool moved = false, textsChanged = false, captionChanged = false, over = false;
+    int status = -1; // running
+    std::optional<std::string> errorText;
 };
 
-const window::Form* formOf(WebGame* w) { return w && w->game() ? &w->game()->form() : nullptr; }
+namespace {
 
-template <class T>
-const T* at(const std::vector<std::unique_ptr<T>>& controls, int i)
-{
-    return i >= 0 && static_cast<std::size_t>(i) < controls.size() ? controls[static_cast<std::size_t>(i)].get() : nullptr;
-}
+logic::Game* gameOf(NamoroGame* g) { return g ? g->game.get() : nullptr; }
 
 } // namespace
 
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE WebGame* namoro_create() { return new WebGame(); }
-EMSCRIPTEN_KEEPALIVE void namoro_destroy(WebGame* w) { delete w; }
+EMSCRIPTEN_KEEPALIVE NamoroGame* namoro_create() { return new NamoroGame(); }
+EMSCRIPTEN_KEEPALIVE void namoro_destroy(NamoroGame* g) { delete g; }
 
-// Raises Load; afterwards the page asks for the state and what changed.
-EMSCRIPTEN_KEEPALIVE void namoro_start(WebGame* w)
+EMSCRIPTEN_KEEPALIVE const char* namoro_layout(NamoroGame* g) { return g ? g->layout.c_str() : "null"; }
+
+EMSCRIPTEN_KEEPALIVE const std::uint32_t* namoro_picture_pixels(NamoroGame* g, int i)
 {
-    if (w->game())
-        w->game()->start();
+    const auto* picture = gameOf(g) ? at(g->game->form().pictures(), i) : nullptr;
+    return picture ? picture->picture().argb.data() : nullptr;
 }
 
-// The scheduler's next due instant on performance.now()'s scale in milliseconds; -1 for none.
-EMSCRIPTEN_KEEPALIVE double namoro_next_due(WebGame* w)
+EMSCRIPTEN_KEEPALIVE void namoro_start(NamoroGame* g)
 {
-    if (!w->game() || w->status() >= 0)
+    if (logic::Game* game = gameOf(g))
+        game->start();
+}
+
+EMSCRIPTEN_KEEPALIVE const char* namoro_view(NamoroGame* g) { return g ? g->takeView().c_str() : "null"; }
+
+EMSCRIPTEN_KEEPALIVE double namoro_next_due(NamoroGame* g)
+{
+    if (!gameOf(g) || g->status >= 0)
         return -1;
-    const auto due = w->game()->scheduler().nextDue();
+    const auto due = g->game->scheduler().nextDue();
     return due ? static_cast<double>(due->count()) / 1000.0 : -1;
 }
 
-EMSCRIPTEN_KEEPALIVE void namoro_run_due(WebGame* w)
+EMSCRIPTEN_KEEPALIVE void namoro_run_due(NamoroGame* g)
 {
-    if (w->game())
-        w->game()->scheduler().runDue();
+    if (logic::Game* game = gameOf(g))
+        game->scheduler().runDue();
 }
 
-// A press at the logical pixel (x, y) of the inner area.
-EMSCRIPTEN_KEEPALIVE void namoro_click(WebGame* w, int x, int y)
+EMSCRIPTEN_KEEPALIVE void namoro_click(NamoroGame* g, int x, int y)
 {
-    if (const window::Form* form = formOf(w)) {
-        if (window::PictureControl* picture = window::pictureAt(*form, x, y))
-            w->game()->dispatcher().dispatch(picture->onClick);
-    }
+    if (logic::Game* game = gameOf(g))
+        game->click(x, y);
 }
 
-EMSCRIPTEN_KEEPALIVE void namoro_menu(WebGame* w, int entry)
+EMSCRIPTEN_KEEPALIVE void namoro_choose(NamoroGame* g, int entry)
 {
-    if (const window::Form* form = formOf(w)) {
-        if (const auto* menu = at(form->menuEntries(), entry))
-            w->game()->dispatcher().dispatch(menu->onClick);
-    }
+    if (const window::MenuEntry* chosen = gameOf(g) ? at(g->game->form().menuEntries(), entry) : nullptr)
+        g->game->choose(*chosen);
 }
 
-// The player typed: the box's whole new text.
-EMSCRIPTEN_KEEPALIVE void namoro_type(WebGame* w, int box, const char* utf8)
+EMSCRIPTEN_KEEPALIVE void namoro_type(NamoroGame* g, int box, const char* utf8)
 {
-    if (const window::Form* form = formOf(w)) {
-        if (auto* model = const_cast<window::TextBox*>(at(form->textBoxes(), box)))
-            w->game()->dispatcher().dispatch([model, typed = std::string(utf8)] { model->setText(typed); });
-    }
+    if (window::TextBox* typed = gameOf(g) ? at(g->game->form().textBoxes(), box) : nullptr)
+        g->game->type(*typed, utf8 ? utf8 : "");
 }
-
-EMSCRIPTEN_KEEPALIVE int namoro_take_changes(WebGame* w) { return w->takeChanges(); }
-EMSCRIPTEN_KEEPALIVE int namoro_status(WebGame* w) { return w->status(); }
-EMSCRIPTEN_KEEPALIVE int namoro_error_number(WebGame* w) { return w->errorNumber(); }
-EMSCRIPTEN_KEEPALIVE const char* namoro_error_message(WebGame* w) { return w->errorMessage().c_str(); }
-
-// The window.
-EMSCRIPTEN_KEEPALIVE const char* namoro_form_caption(WebGame* w) { return formOf(w) ? formOf(w)->caption().c_str() : ""; }
-EMSCRIPTEN_KEEPALIVE unsigned namoro_form_colour(WebGame* w) { return formOf(w) ? formOf(w)->backColour() : 0; }
-EMSCRIPTEN_KEEPALIVE int namoro_form_width(WebGame* w) { return formOf(w) ? window::twipsToPixels(formOf(w)->settings().innerWidth) : 0; }
-EMSCRIPTEN_KEEPALIVE int namoro_form_height(WebGame* w) { return formOf(w) ? window::twipsToPixels(formOf(w)->settings().innerHeight) : 0; }
-
-// Menu entries in order: a menu on the bar, then its commands.
-EMSCRIPTEN_KEEPALIVE int namoro_menu_count(WebGame* w) { return formOf(w) ? static_cast<int>(formOf(w)->menuEntries().size()) : 0; }
-EMSCRIPTEN_KEEPALIVE const char* namoro_menu_caption(WebGame* w, int i) { return at(formOf(w)->menuEntries(), i)->caption().c_str(); }
-EMSCRIPTEN_KEEPALIVE int namoro_menu_top_level(WebGame* w, int i) { return at(formOf(w)->menuEntries(), i)->topLevel(); }
-
-// Pictures in stacking order, bottom first; their place in logical pixels.
-EMSCRIPTEN_KEEPALIVE int namoro_picture_count(WebGame* w) { return formOf(w) ? static_cast<int>(formOf(w)->pictures().size()) : 0; }
-EMSCRIPTEN_KEEPALIVE const char* namoro_picture_name(WebGame* w, int i) { return at(formOf(w)->pictures(), i)->name().c_str(); }
-EMSCRIPTEN_KEEPALIVE int namoro_picture_left(WebGame* w, int i) { return window::twipsToPixels(at(formOf(w)->pictures(), i)->left()); }
-EMSCRIPTEN_KEEPALIVE int namoro_picture_top(WebGame* w, int i) { return window::twipsToPixels(at(formOf(w)->pictures(), i)->top()); }
-EMSCRIPTEN_KEEPALIVE int namoro_picture_width(WebGame* w, int i) { return at(formOf(w)->pictures(), i)->picture().width; }
-EMSCRIPTEN_KEEPALIVE int namoro_picture_height(WebGame* w, int i) { return at(formOf(w)->pictures(), i)->picture().height; }
-// The picture's pixels, 0xAARRGGBB each, row after row.
-EMSCRIPTEN_KEEPALIVE const std::uint32_t* namoro_picture_pixels(WebGame* w, int i) { return at(formOf(w)->pictures(), i)->picture().argb.data(); }
-
-// Text boxes in element order.
-EMSCRIPTEN_KEEPALIVE int namoro_box_count(WebGame* w) { return formOf(w) ? static_cast<int>(formOf(w)->textBoxes().size()) : 0; }
-EMSCRIPTEN_KEEPALIVE const char* namoro_box_name(WebGame* w, int i) { return at(formOf(w)->textBoxes(), i)->name().c_str(); }
-EMSCRIPTEN_KEEPALIVE const char* namoro_box_text(WebGame* w, int i) { return at(formOf(w)->textBoxes(), i)->text().c_str(); }
-EMSCRIPTEN_KEEPALIVE int namoro_box_tab_index(WebGame* w, int i) { return at(formOf(w)->textBoxes(), i)->tabIndex(); }
-// 0 left, 1 top, 2 width, 3 height in logical pixels.
-EMSCRIPTEN_KEEPALIVE int namoro_box_rect(WebGame* w, int i, int side)
-{
-    const auto& r = at(formOf(w)->textBoxes(), i)->rect();
-    const float sides[] = {r.left, r.top, r.width, r.height};
-    return window::twipsToPixels(sides[side & 3]);
-}
-
-// The rank caption.
-EMSCRIPTEN_KEEPALIVE int namoro_label_count(WebGame* w) { return formOf(w) ? static_cast<int>(formOf(w)->labels().size()) : 0; }
-EMSCRIPTEN_KEEPALIVE const char* namoro_label_caption(WebGame* w, int i) { return at(formOf(w)->labels(), i)->caption().c_str(); }
-EMSCRIPTEN_KEEPALIVE int namoro_label_rect(WebGame* w, int i, int side)
-{
-    const auto& r = at(formOf(w)->labels(), i)->rect();
-    const float sides[] = {r.left, r.top, r.width, r.height};
-    return window::twipsToPixels(sides[side & 3]);
-}
-EMSCRIPTEN_KEEPALIVE unsigned namoro_label_back_colour(WebGame* w, int i) { return at(formOf(w)->labels(), i)->style().backColour; }
-EMSCRIPTEN_KEEPALIVE unsigned namoro_label_fore_colour(WebGame* w, int i) { return at(formOf(w)->labels(), i)->style().foreColour; }
-// 0 left, 1 right, 2 centre.
-EMSCRIPTEN_KEEPALIVE int namoro_label_alignment(WebGame* w, int i) { return static_cast<int>(at(formOf(w)->labels(), i)->style().alignment); }
-EMSCRIPTEN_KEEPALIVE const char* namoro_label_font_family(WebGame* w, int i) { return at(formOf(w)->labels(), i)->style().font.family.c_str(); }
-EMSCRIPTEN_KEEPALIVE double namoro_label_font_points(WebGame* w, int i) { return at(formOf(w)->labels(), i)->style().font.pointSize; }
-EMSCRIPTEN_KEEPALIVE int namoro_label_font_weight(WebGame* w, int i) { return at(formOf(w)->labels(), i)->style().font.weight; }
 
 } // extern "C"

@@ -27,7 +27,8 @@ export class GameView {
       Object.assign(this.caption.style, placeStyle(caption), {
         background: caption.back, color: caption.fore,
         justifyContent: alignments[caption.alignment] ?? 'flex-start',
-        fontFamily: [...caption.fontFamilies, 'RocknRoll One Ranks', 'RocknRoll One', 'Noto Sans CJK JP'].map((f) => `"${f}"`).join(', ') + ', sans-serif',
+        // The page brings the caption face's rank glyphs along under a name of their own.
+        fontFamily: [...caption.fontFamilies.flatMap((f) => (f === 'RocknRoll One' ? ['RocknRoll One Ranks', f] : [f])).map((f) => `"${f}"`), 'sans-serif'].join(', '),
         fontSize: px(caption.pixelSize),
         fontWeight: String(Math.min(900, Math.max(100, caption.weight))),
         fontStyle: caption.italic ? 'italic' : 'normal',

@@ -1,86 +1,51 @@
-// Every call into the WebAssembly module: the model's verbs, its layout once, and what a step
-// changed. The rest of the page never touches the module.
-const Change = { PicturesMoved: 1, TextsWritten: 2, CaptionWritten: 4, Ended: 8 };
-
-// Stored colours keep red in the low byte.
-function cssColour(bgr) {
-  return `rgb(${bgr & 0xff} ${(bgr >>> 8) & 0xff} ${(bgr >>> 16) & 0xff})`;
-}
-
-const signatures = {
-  create: ['number', []], start: [null, ['number']], next_due: ['number', ['number']],
-  run_due: [null, ['number']], click: [null, ['number', 'number', 'number']],
-  menu: [null, ['number', 'number']], type: [null, ['number', 'number', 'string']],
-  take_changes: ['number', ['number']], status: ['number', ['number']],
-  error_number: ['number', ['number']], error_message: ['string', ['number']],
-  form_caption: ['string', ['number']], form_colour: ['number', ['number']],
-  form_width: ['number', ['number']], form_height: ['number', ['number']],
-  menu_count: ['number', ['number']], menu_caption: ['string', ['number', 'number']],
-  menu_top_level: ['number', ['number', 'number']],
-  picture_count: ['number', ['number']], picture_name: ['string', ['number', 'number']],
-  picture_left: ['number', ['number', 'number']], picture_top: ['number', ['number', 'number']],
-  picture_width: ['number', ['number', 'number']], picture_height: ['number', ['number', 'number']],
-  picture_pixels: ['number', ['number', 'number']],
-  box_count: ['number', ['number']], box_name: ['string', ['number', 'number']],
-  box_text: ['string', ['number', 'number']], box_tab_index: ['number', ['number', 'number']],
-  box_rect: ['number', ['number', 'number', 'number']],
-  label_count: ['number', ['number']], label_caption: ['string', ['number', 'number']],
-  label_rect: ['number', ['number', 'number', 'number']], label_back_colour: ['number', ['number', 'number']],
-  label_fore_colour: ['number', ['number', 'number']], label_alignment: ['number', ['number', 'number']],
-  label_font_family: ['string', ['number', 'number']], label_font_points: ['number', ['number', 'number']],
-  label_font_weight: ['number', ['number', 'number']],
-};
-const menuNames = { スタート: 'MenuStart', エンド: 'MenuEnd' };
-const boxNames = { Text1: '得点', Text2: '残り時間' };
-
+// The one door to the model in WebAssembly: every call into the module goes through here.
+//
+//   new Model(module)  creates the game
+//   layout             the window as stored, parsed once; null when it could not be read:
+//                        { form: {caption, colour (CSS), width, height},
+//                          menu: [{name, caption, topLevel}],
+//                          pictures: [{name, width, height, argb (Uint8Array, 0xAARRGGBB words, little-endian)}],
+//                          boxes: [{name, accessibleName, tabIndex, left, top, width, height}] in element order,
+//                          captions: [{left, top, width, height, back, fore (CSS), alignment ('left' | 'right' | 'center'),
+//                                      fontFamilies, pixelSize, weight, italic, underline, strikeOut}],
+//                          texts: {gameOver, errorTitle} }
+//   start()            raises Load
+//   view()             after each step, what changed since the last view and the state now:
+//                        { moved, textsChanged, captionChanged, places: [{left, top}] of the pictures,
+//                          texts: of the boxes, captions, gameOver (true once, in the view after the
+//                          step that ended the game), status (-1 running, else the end status),
+//                          error (null or {title, text}) }
+//   nextDue()          the next timer's due instant in ms on performance.now()'s scale, -1 for none
+//   runDue()           runs the timers that are due
+//   click(x, y)        a press at the logical pixel (x, y) of the inner area
+//   choose(index)      a menu command, by its place in layout.menu
+//   type(box, text)    a box's whole new text, by the box's place in layout.boxes
+// Places and sizes are in logical pixels.
 export class Model {
+  #call;
+  #game;
+
   constructor(module) {
-    const api = {};
-    for (const [name, [result, args]] of Object.entries(signatures)) api[name] = module.cwrap(`namoro_${name}`, result, args);
-    this.api = api;
-    this.game = api.create();
-    const game = this.game;
-    const count = (what) => api[`${what}_count`](game);
-    const rect = (what, i) => Object.fromEntries(['left', 'top', 'width', 'height'].map((side, n) => [side, api[`${what}_rect`](game, i, n)]));
-    const range = (n) => [...Array(n).keys()];
-    this.layout = {
-      form: { caption: api.form_caption(game), colour: cssColour(api.form_colour(game)), width: api.form_width(game), height: api.form_height(game) },
-      menu: range(count('menu')).map((i) => ({ name: menuNames[api.menu_caption(game, i)] ?? '', caption: api.menu_caption(game, i), topLevel: !!api.menu_top_level(game, i) })),
-      pictures: range(count('picture')).map((i) => {
-        const width = api.picture_width(game, i), height = api.picture_height(game, i), at = api.picture_pixels(game, i);
-        return { name: api.picture_name(game, i), width, height, argb: module.HEAPU8.slice(at, at + width * height * 4) };
-      }),
-      boxes: range(count('box')).map((i) => ({ name: api.box_name(game, i), accessibleName: boxNames[api.box_name(game, i)], tabIndex: api.box_tab_index(game, i), ...rect('box', i) })),
-      captions: range(count('label')).map((i) => ({
-        ...rect('label', i), back: cssColour(api.label_back_colour(game, i)), fore: cssColour(api.label_fore_colour(game, i)),
-        alignment: ['left', 'right', 'center'][api.label_alignment(game, i)], fontFamilies: [api.label_font_family(game, i)].filter(Boolean),
-        pixelSize: Math.round(api.label_font_points(game, i) * 96 / 72), weight: api.label_font_weight(game, i),
-      })),
-      texts: { gameOver: '時間切れ、ゲームオーバーです。', errorTitle: 'ナモロゲーム' },
+    const bind = (name, result, ...args) => module.cwrap(`namoro_${name}`, result, args);
+    const n = 'number';
+    this.#call = {
+      layout: bind('layout', 'string', n), pixels: bind('picture_pixels', n, n, n), start: bind('start', null, n),
+      view: bind('view', 'string', n), nextDue: bind('next_due', n, n), runDue: bind('run_due', null, n),
+      click: bind('click', null, n, n, n), choose: bind('choose', null, n, n), type: bind('type', null, n, n, 'string'),
     };
-    this.started = false;
+    this.#game = bind('create', n)();
+    this.layout = JSON.parse(this.#call.layout(this.#game));
+    this.layout?.pictures.forEach((picture, i) => {
+      const at = this.#call.pixels(this.#game, i);
+      picture.argb = module.HEAPU8.slice(at, at + picture.width * picture.height * 4);
+    });
   }
 
-  start() { this.api.start(this.game); this.started = true; }
-  nextDue() { return this.api.next_due(this.game); }
-  runDue() { this.api.run_due(this.game); }
-  click(x, y) { this.api.click(this.game, x, y); }
-  choose(index) { this.api.menu(this.game, index); }
-  type(box, text) { this.api.type(this.game, box, text); }
-
-  view() {
-    const { api, game } = this;
-    const changes = api.take_changes(game);
-    const status = api.status(game);
-    const number = status >= 0 ? api.error_number(game) : 0;
-    return {
-      moved: !!(changes & Change.PicturesMoved), textsChanged: !!(changes & Change.TextsWritten),
-      captionChanged: !!(changes & Change.CaptionWritten),
-      places: this.layout.pictures.map((_, i) => ({ left: api.picture_left(game, i), top: api.picture_top(game, i) })),
-      texts: this.layout.boxes.map((_, i) => api.box_text(game, i)),
-      captions: this.layout.captions.map((_, i) => api.label_caption(game, i)),
-      gameOver: false, status,
-      error: number ? { title: this.layout.texts.errorTitle, text: `実行時エラー '${number}':\n\n${api.error_message(game)}` } : null,
-    };
-  }
+  start() { this.#call.start(this.#game); }
+  view() { return JSON.parse(this.#call.view(this.#game)); }
+  nextDue() { return this.#call.nextDue(this.#game); }
+  runDue() { this.#call.runDue(this.#game); }
+  click(x, y) { this.#call.click(this.#game, x, y); }
+  choose(index) { this.#call.choose(this.#game, index); }
+  type(box, text) { this.#call.type(this.#game, box, text); }
 }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
-namespace namoro::ui::accessible {
+namespace namoro::window::texts {
 
-// What a screen reader says about the window, in the game's own language like its captions.
-// The title bar keeps the stored caption; assistive technology hears the game's name.
+// What the player reads or hears beyond the stored layout, in the game's own language like its
+// captions; both front ends take them from here. The title bar keeps the stored caption;
+// assistive technology hears the game's name.
 inline constexpr std::string_view kGameName = "ナモロゲーム";
 inline constexpr std::string_view kPlayAreaName = "ゲーム画面";
 inline constexpr std::string_view kHowToPlay =
@@ -24,4 +26,12 @@ inline constexpr std::string_view boxName(std::string_view control)
     return {};
 }
 
-} // namespace namoro::ui::accessible
+// The runtime error report: the game's name over the error's number and message, numbered as
+// the classic runtime numbers them.
+inline constexpr std::string_view kErrorTitle = kGameName;
+inline std::string errorText(int number, std::string_view message)
+{
+    return "実行時エラー '" + std::to_string(number) + "':\n\n" + std::string(message);
+}
+
+} // namespace namoro::window::texts
