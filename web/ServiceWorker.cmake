@@ -17,6 +17,8 @@ foreach(name IN LISTS files)
 endforeach()
 string(SHA256 digest "${digests}")
 string(SUBSTRING ${digest} 0 16 digest)
+# index.html is kept as the scope's own address, './'.
+list(REMOVE_ITEM files index.html)
 list(TRANSFORM files PREPEND "'./")
 list(TRANSFORM files APPEND "'")
 list(JOIN files ", " quoted)

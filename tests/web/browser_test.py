@@ -171,9 +171,9 @@ for (let i = pictures.length - 1; i >= 0; --i) {
   for (let y = 0; y < h; ++y) for (let x = 0; x < w; ++x) {
     const px = left + x, py = top + y;
     if (px > 0 && py > 0 && px < form.width && py < form.height && argb[4 * (y * w + x) + 3] !== 0) {
-      // The page drew this pixel where the model hits it: opaque on the canvas at its centre.
+      // The page drew this pixel where the model hits it: mostly opaque on the canvas at its centre.
       const r = view.ratio, canvas = view.canvas.getContext('2d');
-      return { name, x: px, y: py, drawn: canvas.getImageData(Math.floor((px + 0.5) * r), Math.floor((py + 0.5) * r), 1, 1).data[3] === 255 };
+      return { name, x: px, y: py, drawn: canvas.getImageData(Math.floor((px + 0.5) * r), Math.floor((py + 0.5) * r), 1, 1).data[3] > 127 };
     }
   }
 }

@@ -43,12 +43,12 @@ export class GameView {
       const label = doc.createElement('label');
       label.htmlFor = box.name;
       label.className = 'visually-hidden';
-      label.textContent = box.accessibleName ?? box.name;
-      area.append(label, input);
-      return input;
+      label.textContent = box.accessibleName || box.name;
+      return [box.tabIndex, label, input];
     });
-    // Focus order is the layout's tab order.
-    this.tabOrder = layout.boxes.map((box, i) => [box.tabIndex, this.boxes[i]]).sort((a, b) => a[0] - b[0]).map(([, input]) => input);
+    // The boxes stand in the page in the layout's tab order, which the Tab key then follows.
+    this.tabOrder = this.boxes.slice().sort((a, b) => a[0] - b[0]).map(([, label, input]) => { area.append(label, input); return input; });
+    this.boxes = this.boxes.map(([, , input]) => input);
 
     this.canvas = doc.getElementById('pictures');
     this.pictures = new PixelPictures(layout.pictures);

@@ -21,7 +21,15 @@ self.addEventListener('activate', (event) => {
   })());
 });
 
+// The page itself is kept once, as the scope's own address, and answers any navigation in it
+// (index.html, a query) that no other file does.
 self.addEventListener('fetch', (event) => {
-  if (event.request.method !== 'GET') return;
-  event.respondWith((async () => (await (await caches.open(CACHE)).match(event.request, { ignoreSearch: true })) ?? fetch(event.request))());
+  const { request } = event;
+  if (request.method !== 'GET') return;
+  event.respondWith((async () => {
+    const cache = await caches.open(CACHE);
+    return (await cache.match(request, { ignoreSearch: true }))
+      ?? (request.mode === 'navigate' ? await cache.match('./') : undefined)
+      ?? fetch(request);
+  })());
 });
