@@ -96,8 +96,9 @@ class SeleniumPage:
 class FirefoxPage(SeleniumPage):
     """Firefox ESR through tests/web/firefox.mjs (puppeteer-core over WebDriver BiDi)."""
     def __init__(self):
-        self.process = subprocess.Popen(["/usr/bin/node", os.path.join(HERE, "firefox.mjs")],
-                                        stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        self.process = subprocess.Popen(["/usr/bin/node", os.path.join(HERE, "firefox.mjs")], text=True,
+                                        stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                        env={**os.environ, "MOZ_DISABLE_CONTENT_SANDBOX": "1"})  # as WebKit's below
 
     def call(self, verb, *args):
         self.process.stdin.write(json.dumps([verb, *args]) + "\n")
@@ -141,8 +142,10 @@ def webkit():
     with socket.socket() as s:
         s.bind(("127.0.0.1", 0))
         port = s.getsockname()[1]
-    driver = subprocess.Popen(["WebKitWebDriver", f"--port={port}"], env={**os.environ, "DISPLAY": f":{display}"},
-                              stdout=subprocess.DEVNULL)
+    # Like Chromium's --no-sandbox: the pages are the test's own, and a build root or a container
+    # may not give the sandbox the namespaces it needs.
+    driver = subprocess.Popen(["WebKitWebDriver", f"--port={port}"], stdout=subprocess.DEVNULL,
+                              env={**os.environ, "DISPLAY": f":{display}", "WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS": "1"})
     options = webdriver.WebKitGTKOptions()
     options.binary_location = glob.glob("/usr/lib/*/webkit2gtk-4.*/MiniBrowser")[0]
     options.add_argument("--automation")
