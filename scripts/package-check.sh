@@ -134,8 +134,11 @@ newcomer() { # the README's make test in a fresh Debian 13 root, then make packa
     local out=$work/newcomer
     mkdir -p "$out"
     git clone -q --bare . "$work/tmp/namoro.git"
+    # The root trusts the local certificate authorities this machine trusts, as it uses this
+    # machine's apt sources: make deps fetches the browser tests' npm packages over HTTPS.
     root trixie minbase newcomer --include=git,make,ca-certificates \
         --customize-hook="copy-in $work/tmp/namoro.git /root/" \
+        --customize-hook='if [ -d /usr/local/share/ca-certificates ]; then cp -r /usr/local/share/ca-certificates/. "$1/usr/local/share/ca-certificates/" && chroot "$1" update-ca-certificates > /dev/null; fi' \
         --customize-hook="$in_root sh -ec 'git clone -q /root/namoro.git /root/namoro && cd /root/namoro && git checkout -q $(git rev-parse HEAD) && make test && make package'" \
         --customize-hook="cp \"\$1\"/root/namoro/build/package/*.deb $out/" || return 1
     echo "== trixie: the README's make test and make package in a fresh root passed at $(elapsed)"

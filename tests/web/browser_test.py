@@ -1,28 +1,46 @@
 #!/usr/bin/python3
-"""The web page in a real browser: headless Chromium through WebDriver, against build/web/
-served on localhost. Usage: browser_test.py SITE_DIR GAME_TABLES_JSON"""
+"""The web page in real browsers, against build/web/ served on localhost: one game in Chromium
+(Blink), Firefox ESR (Gecko, through its own WebDriver BiDi) and WebKitGTK (WebKit, MiniBrowser on
+a private Xvfb); in Chromium also a phone in both orientations by touch, the keyboard, axe-core and
+the offline reload. Usage: browser_test.py SITE_DIR GAME_TABLES_JSON [ENGINE...]"""
 import functools
+import glob
 import http.server
 import json
+import math
+import os
+import random
 import shutil
+import socket
+import subprocess
 import sys
 import tempfile
 import threading
+import time
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
-from selenium.webdriver.common.by import By
-from selenium.webdriver.support.ui import WebDriverWait
+from selenium.webdriver.common.actions.action_builder import ActionBuilder
+from selenium.webdriver.common.keys import Keys
 
+HERE = os.path.dirname(os.path.abspath(__file__))
 CHROMIUM_FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
                   "--disable-background-networking", "--disable-component-update", "--disable-sync",
                   "--window-size=800,700"]
+KEYS = {"F2": Keys.F2, "F10": Keys.F10, "ArrowDown": Keys.ARROW_DOWN, "ArrowUp": Keys.ARROW_UP,
+        "Escape": Keys.ESCAPE, "Backspace": Keys.BACKSPACE}
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    """Serves as a web server would, but keeps nothing in the browser's HTTP cache: what plays
+    offline comes from the service worker."""
     extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, ".wasm": "application/wasm",
                       ".js": "text/javascript"}
+
+    def end_headers(self):
+        self.send_header("Cache-Control", "no-store")
+        super().end_headers()
 
     def log_message(self, *args):
         pass
@@ -42,23 +60,142 @@ def chromium(profile):
     return webdriver.Chrome(service=Service(shutil.which("chromedriver") or "/usr/bin/chromedriver"), options=options)
 
 
+class SeleniumPage:
+    """Chromium and WebKit through WebDriver, with the verbs the game is played by."""
+    def __init__(self, driver, on_quit=()):
+        self.driver, self.on_quit = driver, on_quit
+
+    def get(self, url):
+        self.driver.get(url)
+
+    def js(self, body, *args):
+        return self.driver.execute_script(body, *args)
+
+    def click(self, x, y):  # at a point of the viewport, in CSS pixels
+        actions = ActionBuilder(self.driver)
+        actions.pointer_action.move_to_location(int(x), int(y)).click()
+        actions.perform()
+
+    def key(self, key):
+        ActionChains(self.driver).send_keys(KEYS[key]).perform()
+
+    def type(self, text):
+        ActionChains(self.driver).send_keys(text).perform()
+
+    def errors(self):
+        if self.driver.name == "chrome":
+            return [e for e in self.driver.get_log("browser") if e["level"] == "SEVERE"]
+        return self.js("return window.pageErrors ?? []")  # WebKitGTK's driver keeps no console log
+
+    def quit(self):
+        self.driver.quit()
+        for stop in self.on_quit:
+            stop()
+
+
+class FirefoxPage(SeleniumPage):
+    """Firefox ESR through tests/web/firefox.mjs (puppeteer-core over WebDriver BiDi)."""
+    def __init__(self):
+        self.process = subprocess.Popen(["/usr/bin/node", os.path.join(HERE, "firefox.mjs")], text=True,
+                                        stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                        env={**os.environ, "MOZ_DISABLE_CONTENT_SANDBOX": "1"})  # as WebKit's below
+
+    def call(self, verb, *args):
+        self.process.stdin.write(json.dumps([verb, *args]) + "\n")
+        self.process.stdin.flush()
+        reply = json.loads(self.process.stdout.readline())
+        if "error" in reply:
+            raise RuntimeError(reply["error"])
+        return reply["value"]
+
+    get = functools.partialmethod(call, "get")
+    click = functools.partialmethod(call, "click")
+    key = functools.partialmethod(call, "key")
+    type = functools.partialmethod(call, "type")
+    errors = functools.partialmethod(call, "errors")
+
+    def js(self, body, *args):
+        return self.call("js", body, list(args))
+
+    def quit(self):
+        self.process.communicate('["quit"]\n', timeout=30)
+
+
+def x_server():
+    """An Xvfb of our own on a display that no other X server holds, by lock file or by the
+    abstract socket that X clients try first (other sandboxes on this machine may hold one)."""
+    def taken(n):
+        with socket.socket(socket.AF_UNIX) as s:
+            return s.connect_ex(f"\0/tmp/.X11-unix/X{n}") == 0 or os.path.exists(f"/tmp/.X{n}-lock")
+    display = next(n for n in random.sample(range(100, 1000), 100) if not taken(n))
+    xvfb = subprocess.Popen(["Xvfb", f":{display}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"], stderr=subprocess.DEVNULL)
+    for _ in range(200):
+        if taken(display):
+            return display, xvfb
+        time.sleep(0.05)
+    raise RuntimeError(f"Xvfb did not start on :{display}")
+
+
+def webkit():
+    """MiniBrowser on a private Xvfb, driven by WebKitWebDriver."""
+    display, xvfb = x_server()
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        port = s.getsockname()[1]
+    # Like Chromium's --no-sandbox: the pages are the test's own, and a build root or a container
+    # may not give the sandbox the namespaces it needs.
+    driver = subprocess.Popen(["WebKitWebDriver", f"--port={port}"], stdout=subprocess.DEVNULL,
+                              env={**os.environ, "DISPLAY": f":{display}", "WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS": "1"})
+    options = webdriver.WebKitGTKOptions()
+    options.binary_location = glob.glob("/usr/lib/*/webkit2gtk-4.*/MiniBrowser")[0]
+    options.add_argument("--automation")
+    for attempt in range(100):  # until the driver listens
+        try:
+            return SeleniumPage(webdriver.Remote(command_executor=f"http://127.0.0.1:{port}", options=options),
+                                (driver.terminate, xvfb.terminate))
+        except Exception:
+            if attempt == 99:
+                raise
+            time.sleep(0.1)
+
+
 def item_values(game_tables):
     with open(game_tables, encoding="utf-8") as f:
         return {item["picture"]: item["value"] for item in json.load(f)["items"]}
 
 
-# The topmost picture with an opaque pixel inside the area, and that pixel, as the page last showed them.
+# The topmost picture with an opaque pixel inside the area, and that pixel, as the page draws it.
 FIND_ITEM = """
-const { model, places, width, height } = window.namoro;
-const pictures = model.layout.pictures;
+const { model, view } = window.namoro;
+const { pictures, form } = model.layout;
 for (let i = pictures.length - 1; i >= 0; --i) {
   const { name, width: w, height: h, argb } = pictures[i];
+  const { left, top } = view.places[i];
   for (let y = 0; y < h; ++y) for (let x = 0; x < w; ++x) {
-    const px = places[i].left + x, py = places[i].top + y;
-    if (px > 0 && py > 0 && px < width && py < height && argb[4 * (y * w + x) + 3] !== 0) return { name, x: px, y: py };
+    const px = left + x, py = top + y;
+    if (px > 0 && py > 0 && px < form.width && py < form.height && argb[4 * (y * w + x) + 3] !== 0) {
+      // The page drew this pixel where the model hits it: mostly opaque on the canvas at its centre.
+      const r = view.ratio, canvas = view.canvas.getContext('2d');
+      return { name, x: px, y: py, drawn: canvas.getImageData(Math.floor((px + 0.5) * r), Math.floor((py + 0.5) * r), 1, 1).data[3] > 127 };
+    }
   }
 }
 return null;
+"""
+# Errors thrown or logged from here on, for an engine whose driver keeps no console log.
+COLLECT_ERRORS = """
+window.pageErrors = [];
+addEventListener('error', (e) => pageErrors.push(String(e.message)));
+addEventListener('unhandledrejection', (e) => pageErrors.push(String(e.reason)));
+const logged = console.error;
+console.error = (...a) => { pageErrors.push(a.join(' ')); logged(...a); };
+"""
+# Where the window shows: nothing scrolled, nothing past the visible part of the page, and the fit's scale.
+FIT = """
+const r = document.getElementById('window').getBoundingClientRect(), e = document.documentElement, v = visualViewport;
+return { inside: r.left >= 0 && r.top >= 0 && r.right <= v.width + 0.5 && r.bottom <= v.height + 0.5,
+         scrolled: scrollX + scrollY + v.pageLeft + v.pageTop + document.getElementById('area').scrollTop, overflow: e.scrollWidth > v.width || e.scrollHeight > v.height,
+         scale: window.namoro.fit.scale, box: document.activeElement.tagName === 'INPUT' };
 """
 
 
@@ -68,59 +205,182 @@ def check(condition, message):
     print("ok:", message)
 
 
-def choose(driver, caption):
-    driver.find_element(By.XPATH, "//nav[@id='menubar']/button[text()='ナモロゲーム']").click()
-    driver.find_element(By.XPATH, f"//div[@role='menu']/button[text()='{caption}']").click()
+def wait(page, script, seconds=20):
+    end = time.monotonic() + seconds
+    while not page.js(script):
+        if time.monotonic() > end:
+            raise AssertionError(f"timed out waiting for: {script}")
+        time.sleep(0.05)
 
 
-def main(site, game_tables):
+def centre(page, selector, text=None):
+    r = page.js("const e = [...document.querySelectorAll(arguments[0])].find((e) => !arguments[1] || e.textContent === arguments[1]);"
+                "const r = e.getBoundingClientRect(); return [r.left + r.width / 2, r.top + r.height / 2];", selector, text)
+    return r[0], r[1]
+
+
+def logical(page, x, y):  # the viewport point inside logical pixel (x, y) of the area
+    r = page.js("const r = document.getElementById('pictures').getBoundingClientRect();"
+                "return [r.left, r.top, r.width / window.namoro.model.layout.form.width];")
+    return math.floor(r[0] + (x + 0.5) * r[2]), math.floor(r[1] + (y + 0.5) * r[2])
+
+
+def choose(page, caption, press=None):
+    press = press or page.click
+    press(*centre(page, "#menubar > button", "ナモロゲーム"))
+    press(*centre(page, "[role=menu] button", caption))
+
+
+def value(page, box):
+    return page.js("return document.getElementById(arguments[0]).value", box)
+
+
+def load(page, url):
+    page.get(url)
+    wait(page, "return !!window.namoro && document.fonts.status === 'loaded'")
+    page.js(COLLECT_ERRORS)
+
+
+def score_a_click(page, values, press):
+    """Clicks score while the time box holds a number above 0: a typed time lets an item be
+    pressed while it stands still."""
+    press(*centre(page, "#Text2"))
+    page.key("Backspace")
+    page.type("30")
+    item = page.js(FIND_ITEM)
+    before = float(value(page, "Text1"))
+    press(*logical(page, item["x"], item["y"]))
+    name = item["name"]
+    check(item["drawn"] and float(value(page, "Text1")) - before == values[name],
+          f"a press on {name}'s edge pixel ({item['x']}, {item['y']}), drawn there, adds its {values[name]:g}")
+    press(*centre(page, "#Text2"))
+    for _ in "30":
+        page.key("Backspace")
+    page.type("0")
+
+
+def play(page, url, values):
+    """The game every engine plays: the menu, a click that scores, the countdown, エンド."""
+    load(page, url)
+    check(value(page, "Text2") == "0", "the time box shows 0 after loading")
+    check(page.js("return [document.title, document.getElementById('title').textContent]") == ["ナモロゲーム", "Form1"],
+          "the tab reads ナモロゲーム, the window's title bar Form1")
+    check(page.js("return [...document.fonts].some((f) => f.family.includes('RocknRoll One Ranks') && f.status === 'loaded')"),
+          "the caption is drawn in the subset face, which loaded")
+    check(page.js("""const c = document.getElementById('caption'), range = document.createRange();
+        range.selectNodeContents(c);
+        const t = range.getBoundingClientRect(), b = c.getBoundingClientRect();
+        return Math.abs((t.left + t.right) - (b.left + b.right)) < 2;"""), "the caption's text stands centred, as its alignment says")
+    check(page.js("return !window.namoro.clock.armed"), "no timer is armed while waiting")
+    score_a_click(page, values, page.click)
+    choose(page, "スタート")
+    wait(page, "return document.getElementById('Text2').value === '59'")
+    check(True, "スタート starts the countdown: the time box shows 59")
+    choose(page, "エンド")
+    wait(page, "return !document.getElementById('ended').hidden")
+    check(page.js("return document.documentElement.dataset.status") == "0" and not page.js("return window.namoro.clock.armed"),
+          "エンド ends the program with status 0")
+    errors = page.errors()
+    check(not errors, f"no console errors {errors}")
+
+
+def phone(driver, page, url, values, width, height):
+    """A phone by touch: the whole window fits, taps start and score, and no box takes the focus."""
+    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {"width": width, "height": height, "deviceScaleFactor": 3, "mobile": True})
+    driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+
+    def tap(x, y):
+        for kind, points in (("touchStart", [{"x": x, "y": y}]), ("touchEnd", [])):
+            driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": kind, "touchPoints": points})
+
+    load(page, url)
+    fit = page.js(FIT)
+    check(fit["inside"] and not fit["scrolled"] and not fit["overflow"] and fit["scale"] < 1 and not fit["box"],
+          f"{width} × {height}: the window fits at {fit['scale']:.3f}, nothing scrolled, no box focused")
+    tap(*centre(page, "#menubar > button", "ナモロゲーム"))
+    tap(*centre(page, "#caption"))
+    check(page.js("return document.querySelector('[role=menu]').hidden"), "a tap outside the open menu closes it")
+    score_a_click(page, values, tap)
+    choose(page, "スタート", tap)
+    wait(page, "return document.getElementById('Text2').value === '59'")
+    fit = page.js(FIT)
+    check(fit["inside"] and not fit["scrolled"] and not fit["box"], f"{width} × {height}: a tap on スタート starts, nothing scrolled, no box focused")
+    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {"width": height, "height": width, "deviceScaleFactor": 3, "mobile": True})
+    size = page.js("const w = document.getElementById('window'); return [w.offsetWidth, w.offsetHeight]")
+    wait(page, f"return Math.abs(window.namoro.fit.scale - {min(1, height / size[0], width / size[1])}) < 1e-6")
+    fit = page.js(FIT)
+    check(fit["inside"] and not fit["scrolled"] and not fit["overflow"], "turned mid-game, the window fits again")
+    driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+    driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
+
+
+def keyboard(page, url):
+    load(page, url)
+    check(page.js("return document.activeElement.id") == "Text1", "with a keyboard, the first box in tab order has the focus")
+    page.key("F10")
+    page.key("ArrowDown")
+    check(page.js("return document.activeElement.textContent") == "エンド", "F10 opens the menu and the arrows move within it")
+    page.key("Escape")
+    check(page.js("return document.activeElement.textContent === 'ナモロゲーム' && document.querySelector('[role=menu]').hidden"),
+          "Escape closes the menu and gives its button the focus")
+    page.key("F2")
+    wait(page, "return document.getElementById('Text2').value === '59'")
+    check(True, "F2 chooses スタート")
+    wait(page, "return document.getElementById('announcement').textContent === '時間切れ、ゲームオーバーです。'", 75)
+    check(value(page, "Text2") == "0", "when the time runs out, the page announces it in the desktop's words")
+
+
+def accessible(page, where):
+    with open(os.path.join(HERE, "node_modules", "axe-core", "axe.min.js"), encoding="utf-8") as f:
+        page.js(f.read())
+    found = page.driver.execute_async_script("axe.run().then((r) => arguments[0](r.violations.map((v) => [v.id, v.nodes.map((n) => n.target.join(' '))])))")
+    # The red caption on lavender is the game's own look, kept as it is.
+    found = [[rule, nodes] for rule, nodes in found if [rule, nodes] != ["color-contrast", ["#caption"]]]
+    check(not found, f"axe-core finds no violation {where} {found}")
+
+
+def main(site, game_tables, *engines):
     values = item_values(game_tables)
+    engines = engines or ("chromium", "firefox", "webkit")
     server = serve(site)
+    url = f"http://127.0.0.1:{server.server_port}/"
     profile = tempfile.mkdtemp(prefix="namoro-chromium-")
-    driver = chromium(profile)
-    wait = WebDriverWait(driver, 20)
     try:
-        driver.get(f"http://127.0.0.1:{server.server_port}/")
-        wait.until(lambda d: d.execute_script("return !!window.namoro && document.fonts.status === 'loaded'"))
-        score, time_box = driver.find_element(By.ID, "Text1"), driver.find_element(By.ID, "Text2")
-
-        check(time_box.get_attribute("value") == "0", "the time box shows 0 after loading")
-        caption = driver.find_element(By.ID, "caption")
-        check(caption.text != "" and driver.execute_script(
-            "return [...document.fonts].some((f) => f.family.includes('RocknRoll One Ranks') && f.status === 'loaded')"),
-            f"the caption {caption.text!r} is drawn in the subset face, which loaded")
-        check(driver.execute_script("return !window.namoro.clock.armed"), "no timer is armed while waiting")
-
-        # Clicks score while the time box holds a number above 0, so a typed time lets an item be
-        # clicked while it stands still.
-        time_box.send_keys("\b30")
-        item = driver.execute_script(FIND_ITEM)
-        check(item is not None, "an item shows inside the area")
-        name = item["name"]
-        before = float(score.get_attribute("value"))
-        canvas = driver.find_element(By.ID, "pictures")
-        ActionChains(driver).move_to_element_with_offset(
-            canvas, item["x"] - canvas.size["width"] // 2, item["y"] - canvas.size["height"] // 2).click().perform()
-        after = float(score.get_attribute("value"))
-        check(after - before == values[name], f"a click on {name} at ({item['x']}, {item['y']}) adds its {values[name]:g}")
-
-        time_box.send_keys("\b\b0")
-        choose(driver, "スタート")
-        wait.until(lambda d: time_box.get_attribute("value") == "59")
-        check(True, "スタート starts the countdown: the time box shows 59")
-
-        choose(driver, "エンド")
-        wait.until(lambda d: d.find_element(By.ID, "ended").is_displayed())
-        check(driver.execute_script("return document.documentElement.dataset.status") == "0"
-              and not driver.execute_script("return window.namoro.clock.armed"), "エンド ends the program with status 0")
-
-        errors = [e for e in driver.get_log("browser") if e["level"] == "SEVERE"]
-        check(not errors, f"no console errors {errors}")
+        for engine in engines:
+            print(f"== {engine}")
+            page = {"chromium": lambda: SeleniumPage(chromium(profile)), "firefox": FirefoxPage, "webkit": webkit}[engine]()
+            try:
+                play(page, url, values)
+                if engine != "chromium":
+                    continue
+                accessible(page, "on the end page")
+                load(page, url)
+                check(page.driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"] == [],
+                      "Chromium finds the page installable: its manifest, icons and service worker")
+                page.get(f"file://{os.path.abspath(site)}/index.html")
+                check("make web-serve" in page.js("return document.getElementById('served').checkVisibility() ? document.body.innerText : ''"),
+                      "opened from a file, the page says how to serve it")
+                keyboard(page, url)
+                accessible(page, "while playing")
+                for width, height in ((390, 844), (844, 390)):
+                    phone(page.driver, page, url, values, width, height)
+                # After one visit the service worker has every file: the page plays with the server gone.
+                load(page, url)
+                wait(page, "return !!navigator.serviceWorker.controller")
+                server.shutdown()
+                server.server_close()
+                load(page, url)
+                page.key("F2")
+                wait(page, "return document.getElementById('Text2').value === '59'")
+                check(True, "with the server gone, a reload plays from the service worker")
+                server = serve(site)
+                url = f"http://127.0.0.1:{server.server_port}/"
+            finally:
+                page.quit()
     finally:
-        driver.quit()
         server.shutdown()
         shutil.rmtree(profile, ignore_errors=True)
 
 
 if __name__ == "__main__":
-    main(*sys.argv[1:3])
+    main(*sys.argv[1:])

@@ -2,8 +2,15 @@
 // scheduler's next due instant on performance.now(), and none at all while the model holds its
 // timers or has stopped them. A late wake-up is the model's to count (a late timer ticks once
 // and keeps its own period); nothing here makes up ticks for a hidden, throttled tab.
+const pageTimer = {
+  now: () => performance.now(),
+  set: (run, ms) => setTimeout(run, ms),
+  clear: (handle) => clearTimeout(handle),
+};
+
 export class GameClock {
-  constructor(nextDue, runDue, afterRun) {
+  constructor(nextDue, runDue, afterRun, timer = pageTimer) {
+    this.timer = timer;
     this.nextDue = nextDue;
     this.runDue = runDue;
     this.afterRun = afterRun;
@@ -20,11 +27,11 @@ export class GameClock {
     this.stop();
     if (due < 0) return;
     this.armedFor = due;
-    this.handle = setTimeout(() => this.fire(), Math.max(0, Math.ceil(due - performance.now())));
+    this.handle = this.timer.set(() => this.fire(), Math.max(0, Math.ceil(due - this.timer.now())));
   }
 
   stop() {
-    if (this.handle !== null) clearTimeout(this.handle);
+    if (this.handle !== null) this.timer.clear(this.handle);
     this.handle = null;
     this.armedFor = -1;
   }

@@ -1,12 +1,58 @@
-// Loads the model and hands it to the page; a model that cannot load is reported like a runtime error.
+// Loads the model and wires the page's parts to it: the view shows what the model says, the
+// input forwards the player's verbs, the clock drives its timers. A model that cannot load is
+// reported like a runtime error.
 import createNamoro from './namoro.js';
-import { GamePage } from './GamePage.js';
+import { Model } from './Model.js';
+import { GameView, showEnd } from './GameView.js';
+import { GameInput, MenuBar } from './GameInput.js';
+import { GameClock } from './GameClock.js';
+import { WindowFit } from './Fit.js';
+
+// Once served, the page keeps every file of its build for playing offline.
+navigator.serviceWorker?.register('sw.js').catch((error) => console.warn('namoro plays online only:', error));
 
 try {
-  const page = new GamePage(await createNamoro(), document);
-  window.namoro = page; // for the browser tests and the benchmarks
-  page.start();
+  const model = new Model(await createNamoro());
+  const { layout } = model;
+  if (!layout) throw model.view(); // a layout that cannot be read is a runtime error before Load
+  const view = new GameView(document, layout);
+  let ended = false;
+  const clock = new GameClock(() => model.nextDue(), () => model.runDue(), () => sync());
+  const sync = (everything = false) => {
+    const shown = model.view();
+    if (shown.status >= 0) {
+      clock.stop();
+      if (!ended) showEnd(document, shown);
+      ended = true;
+      return;
+    }
+    view.show(shown, everything);
+    clock.arm();
+  };
+  const act = (verb) => { verb(); sync(); };
+  const input = new GameInput({ canvas: view.canvas, boxes: view.boxes, width: layout.form.width }, model, act);
+
+  // On a touch screen nothing puts the focus into a box unasked: the on-screen keyboard would
+  // cover the game. With a mouse or the keys, the box takes it as on the desktop: the first in tab
+  // order at the start, and the last one used after a menu command.
+  let by = matchMedia('(pointer: coarse)').matches ? 'touch' : 'mouse';
+  document.addEventListener('pointerdown', (event) => { by = event.pointerType; }, true);
+  document.addEventListener('keydown', () => { by = 'keyboard'; }, true);
+  const focusBox = () => { if (by !== 'touch') (input.lastBox ?? view.tabOrder[0])?.focus({ preventScroll: true }); };
+  new MenuBar(document, document.getElementById('menubar'), layout.menu, (entry) => {
+    focusBox();
+    act(() => model.choose(entry));
+  });
+
+  const shownWindow = document.getElementById('window');
+  shownWindow.hidden = false;
+  const fit = new WindowFit(shownWindow, (scale) => view.rescale(scale));
+  fit.apply();
+  view.watchRatio();
+  model.start(); // Load runs before any tick or click
+  sync(true);
+  if (!ended) focusBox();
+  window.namoro = { model, view, clock, fit }; // for the browser tests and the benchmarks
 } catch (error) {
-  document.getElementById('error-text').textContent = String(error);
-  document.getElementById('error').showModal();
+  showEnd(document, error.error ? error : { status: 1, error: { title: 'ナモロゲーム', text: String(error) } });
 }

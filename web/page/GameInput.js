@@ -1,0 +1,122 @@
+// The player's input, forwarded to the model as its verbs: presses on the area, typing in the
+// boxes, the menu bar and the desktop's keys for it.
+import { logicalPixel } from './Fit.js';
+
+// The desktop's keys for the commands, bound to the page rather than shown in the menu.
+const commandKeys = { F2: 'MenuStart' };
+
+export class GameInput {
+  // `act(verb)` runs one of the model's verbs and shows what it changed.
+  constructor({ canvas, boxes, width }, model, act) {
+    this.canvas = canvas;
+    this.width = width;
+    this.model = model;
+    this.act = act;
+    this.lastBox = null;
+    canvas.addEventListener('pointerdown', (event) => this.press(event));
+    boxes.forEach((input, i) => {
+      // Typing is an event for the game; an input method's text counts once it is committed.
+      const typed = () => act(() => model.type(i, input.value));
+      input.addEventListener('input', (event) => { if (!event.isComposing) typed(); });
+      input.addEventListener('compositionend', typed);
+      input.addEventListener('focus', () => { this.lastBox = input; });
+    });
+  }
+
+  // A press of the mouse's main button, a finger or a pen is a click at the logical pixel under
+  // it, through the window's fit.
+  press(event) {
+    if (event.button !== 0) return;
+    event.preventDefault(); // a box keeps the focus, as on the desktop, and a finger selects nothing
+    const rect = this.canvas.getBoundingClientRect();
+    const scale = rect.width / this.width;
+    this.act(() => this.model.click(logicalPixel(event.clientX - rect.left, scale), logicalPixel(event.clientY - rect.top, scale)));
+  }
+}
+
+// The menu bar: opened and closed by a click or a tap, a tap outside closes it; F10 opens the
+// first menu, the arrow keys move within it and Escape gives the focus back to its button.
+export class MenuBar {
+  constructor(doc, bar, entries, choose) {
+    this.doc = doc;
+    this.menus = [];
+    let list = null;
+    entries.forEach((entry, i) => {
+      const button = doc.createElement('button');
+      button.type = 'button';
+      button.textContent = entry.caption;
+      if (entry.topLevel) {
+        button.setAttribute('aria-haspopup', 'menu');
+        button.setAttribute('aria-expanded', 'false');
+        list = doc.createElement('div');
+        list.className = 'menu';
+        list.setAttribute('role', 'menu');
+        list.hidden = true;
+        const menu = { button, list };
+        button.addEventListener('click', () => (list.hidden ? this.open(menu) : this.close()));
+        bar.append(button, list);
+        this.menus.push(menu);
+      } else if (list) {
+        button.setAttribute('role', 'menuitem');
+        button.addEventListener('click', () => {
+          this.close();
+          choose(i);
+        });
+        list.append(button);
+      }
+    });
+    const keyed = Object.fromEntries(Object.entries(commandKeys).map(([key, name]) => [key, entries.findIndex((e) => e.name === name)]));
+    doc.addEventListener('keydown', (event) => {
+      if (keyed[event.key] >= 0) {
+        event.preventDefault();
+        this.close();
+        choose(keyed[event.key]);
+      } else if (event.key === 'F10' && this.menus.length > 0) {
+        event.preventDefault();
+        this.open(this.menus[0]);
+      } else if (bar.contains(doc.activeElement)) {
+        this.move(event);
+      }
+    });
+    doc.addEventListener('pointerdown', (event) => { if (!bar.contains(event.target)) this.close(); });
+  }
+
+  open(menu) {
+    this.close();
+    menu.list.hidden = false;
+    menu.button.setAttribute('aria-expanded', 'true');
+    menu.list.querySelector('button')?.focus();
+  }
+
+  // Closes the open menu; the focus goes back to its button if it was inside.
+  close() {
+    for (const { button, list } of this.menus) {
+      if (list.hidden) continue;
+      const inside = list.contains(this.doc.activeElement);
+      list.hidden = true;
+      button.setAttribute('aria-expanded', 'false');
+      if (inside) button.focus();
+    }
+  }
+
+  move(event) {
+    const open = this.menus.find((m) => !m.list.hidden);
+    const current = this.menus.findIndex((m) => m === open || m.button === this.doc.activeElement);
+    const step = { ArrowDown: 1, ArrowUp: -1, ArrowRight: 1, ArrowLeft: -1 }[event.key];
+    if (event.key === 'Escape') {
+      this.close();
+    } else if (open && step && event.key.match(/Down|Up/)) {
+      const items = [...open.list.querySelectorAll('button')];
+      items[(items.indexOf(this.doc.activeElement) + step + items.length) % items.length]?.focus();
+    } else if (current >= 0 && event.key === 'ArrowDown') {
+      this.open(this.menus[current]);
+    } else if (current >= 0 && step) {
+      const next = this.menus[(current + step + this.menus.length) % this.menus.length];
+      if (open) this.open(next);
+      else next.button.focus();
+    } else {
+      return;
+    }
+    event.preventDefault();
+  }
+}

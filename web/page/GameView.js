@@ -1,0 +1,146 @@
+// What the player sees: the window built once from the model's layout, then each view the
+// model gives after a step: the pictures drawn where it placed them, the boxes' texts, the
+// caption, and the end of the program.
+import { PixelPictures } from './PixelPictures.js';
+
+const alignments = { left: 'flex-start', right: 'flex-end', center: 'center' };
+
+const px = (n) => `${n}px`;
+const placeStyle = ({ left, top, width, height }) => ({ left: px(left), top: px(top), width: px(width), height: px(height) });
+
+export class GameView {
+  constructor(doc, layout) {
+    this.doc = doc;
+    const { form } = layout;
+    this.width = form.width;
+    this.height = form.height;
+    this.texts = layout.texts;
+    // The tab says the game's name; the window's own caption stays in its title bar.
+    doc.getElementById('title').textContent = form.caption;
+    const area = doc.getElementById('area');
+    Object.assign(area.style, { width: px(form.width), height: px(form.height), background: form.colour });
+
+    this.caption = doc.getElementById('caption');
+    const caption = layout.captions[0];
+    if (caption) {
+      // Red on lavender is the game's own look; its contrast is left as the game has it.
+      Object.assign(this.caption.style, placeStyle(caption), {
+        background: caption.back, color: caption.fore,
+        justifyContent: alignments[caption.alignment] ?? 'flex-start',
+        // The page brings the caption face's rank glyphs along under a name of their own.
+        fontFamily: [...caption.fontFamilies.flatMap((f) => (f === 'RocknRoll One' ? ['RocknRoll One Ranks', f] : [f])).map((f) => `"${f}"`), 'sans-serif'].join(', '),
+        fontSize: px(caption.pixelSize),
+        fontWeight: String(Math.min(900, Math.max(100, caption.weight))),
+        fontStyle: caption.italic ? 'italic' : 'normal',
+        textDecoration: [caption.underline && 'underline', caption.strikeOut && 'line-through'].filter(Boolean).join(' ') || 'none',
+      });
+    }
+
+    this.boxes = layout.boxes.map((box) => {
+      const input = doc.createElement('input');
+      Object.assign(input, { type: 'text', id: box.name, autocomplete: 'off', spellcheck: false, tabIndex: 0 });
+      Object.assign(input.style, placeStyle(box));
+      const label = doc.createElement('label');
+      label.htmlFor = box.name;
+      label.className = 'visually-hidden';
+      label.textContent = box.accessibleName || box.name;
+      return [box.tabIndex, label, input];
+    });
+    // The boxes stand in the page in the layout's tab order, which the Tab key then follows.
+    this.tabOrder = this.boxes.slice().sort((a, b) => a[0] - b[0]).map(([, label, input]) => { area.append(label, input); return input; });
+    this.boxes = this.boxes.map(([, , input]) => input);
+
+    this.canvas = doc.getElementById('pictures');
+    this.pictures = new PixelPictures(layout.pictures);
+    this.sizes = layout.pictures;
+    this.places = [];
+    this.dirty = [];
+    this.scale = 1;
+  }
+
+  // Device pixels per logical pixel: the screen's ratio times the fit.
+  get ratio() { return devicePixelRatio * this.scale; }
+
+  rescale(scale) {
+    this.scale = scale;
+    this.canvas.width = Math.round(this.width * this.ratio);
+    this.canvas.height = Math.round(this.height * this.ratio);
+    Object.assign(this.canvas.style, { width: px(this.width), height: px(this.height) });
+    if (this.places.length > 0) this.draw();
+  }
+
+  // Follows the screen's own ratio, which changes when the window moves to another screen.
+  watchRatio() {
+    matchMedia(`(resolution: ${devicePixelRatio}dppx)`).addEventListener('change', () => {
+      this.rescale(this.scale);
+      this.watchRatio();
+    }, { once: true });
+  }
+
+  // Draws the pictures again, all of them or only inside `dirty` (logical rectangles).
+  draw(dirty = null) {
+    const context = this.canvas.getContext('2d');
+    const r = this.ratio;
+    context.save();
+    if (dirty) {
+      context.beginPath();
+      for (const { left, top, width, height } of dirty) {
+        const x = Math.floor(left * r), y = Math.floor(top * r);
+        context.rect(x, y, Math.ceil((left + width) * r) - x, Math.ceil((top + height) * r) - y);
+      }
+      context.clip();
+    }
+    context.clearRect(0, 0, this.canvas.width, this.canvas.height);
+    this.pictures.draw(context, this.places, r);
+    context.restore();
+  }
+
+  // Shows one view of the model; `everything` the first time.
+  show(view, everything = false) {
+    if (everything) {
+      this.places = view.places;
+      this.rescale(this.scale);
+    } else if (view.moved) {
+      // Only what moved is drawn again: where a picture was and where it is, one pixel wider
+      // for the blended edge at fractional ratios.
+      view.places.forEach((place, i) => {
+        const before = this.places[i];
+        if (place.left === before.left && place.top === before.top) return;
+        const { width, height } = this.sizes[i];
+        for (const { left, top } of [before, place]) this.dirty.push({ left: left - 1, top: top - 1, width: width + 2, height: height + 2 });
+      });
+      this.places = view.places;
+      // The screen shows a frame at a time: moves between two frames are drawn once.
+      if (!this.drawPending && this.dirty.length > 0) {
+        this.drawPending = true;
+        requestAnimationFrame(() => {
+          this.drawPending = false;
+          this.draw(this.dirty);
+          this.dirty = [];
+        });
+      }
+    }
+    if (everything || view.textsChanged) {
+      this.boxes.forEach((input, i) => { if (input.value !== view.texts[i]) input.value = view.texts[i]; });
+    }
+    if ((everything || view.captionChanged) && view.captions.length > 0 && this.caption.textContent !== view.captions[0]) {
+      this.caption.textContent = view.captions[0];
+    }
+    if (view.gameOver) this.doc.getElementById('announcement').textContent = this.texts.gameOver;
+  }
+}
+
+// エンド, or a runtime error after its report: the program is over.
+export function showEnd(doc, view) {
+  const over = () => {
+    doc.getElementById('window').hidden = true;
+    doc.getElementById('ended').hidden = false;
+    doc.documentElement.dataset.status = String(view.status);
+  };
+  if (!view.error) return over();
+  const dialog = doc.getElementById('error');
+  doc.getElementById('error-title').textContent = view.error.title;
+  doc.getElementById('error-text').textContent = view.error.text;
+  dialog.addEventListener('close', over, { once: true });
+  dialog.showModal();
+}
