@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace namoro::window {
@@ -17,6 +18,17 @@ struct Rgb {
 };
 // Stored colours keep red in the low byte.
 inline constexpr Rgb toRgb(std::uint32_t bgr) { return {int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF)}; }
+// The same colour as the web writes it, "#rrggbb".
+inline std::string cssColour(std::uint32_t bgr)
+{
+    const auto [red, green, blue] = toRgb(bgr);
+    std::string text = "#";
+    for (const int part : {red, green, blue}) {
+        text += "0123456789abcdef"[part >> 4];
+        text += "0123456789abcdef"[part & 0xF];
+    }
+    return text;
+}
 
 // The layout was designed at 96 dots per inch: a point is 96/72 logical pixels.
 inline int captionPixelSize(const LabelFont& font) { return static_cast<int>(std::lround(font.pointSize * 96.0 / 72.0)); }

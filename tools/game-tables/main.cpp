@@ -1,8 +1,12 @@
-// Writes the game's item and rank tables as JSON, from the model's own definitions, for the
-// scripts that need them (the web font cutter, the browser test): none of them reads C++.
+// Writes the game's tables as JSON, from the model's own definitions, for the scripts that need
+// them (the web font cutter, the browser test, the app manifest): none of them reads C++ or the
+// layout's source. The window's colour is the built window's, as the page shows it.
+#include "assets/EmbeddedLayout.h"
+#include "logic/Game.h"
 #include "logic/ItemTable.h"
 #include "logic/RankTable.h"
 #include "runtime/JsonWriter.h"
+#include "window/Presentation.h"
 
 #include <cstdio>
 #include <fstream>
@@ -14,8 +18,15 @@ int main(int argc, char** argv)
         std::fputs("usage: game-tables OUT.json\n", stderr);
         return 2;
     }
+    const runtime::VirtualClock clock;
+    auto game = logic::Game::create(assets::form1Layout(), clock, std::make_unique<runtime::MersenneRandom>());
+    if (!game) {
+        std::fprintf(stderr, "game-tables: %s\n", game.error().c_str());
+        return 1;
+    }
     runtime::JsonWriter json;
-    json.open('{').key("items").open('[');
+    json.open('{').key("window").open('{').key("colour").string(window::cssColour(game.value()->form().backColour()));
+    json.close('}').key("items").open('[');
     for (const logic::Item& item : logic::kItems) {
         json.open('{').key("number").number(item.number).key("picture").string(item.picture);
         json.key("timer").string(item.timer).key("value").number(item.scoreValue).close('}');

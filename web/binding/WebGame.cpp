@@ -43,17 +43,6 @@ T* at(const std::vector<std::unique_ptr<T>>& controls, int i)
     return i >= 0 && static_cast<std::size_t>(i) < controls.size() ? controls[static_cast<std::size_t>(i)].get() : nullptr;
 }
 
-std::string css(std::uint32_t bgr)
-{
-    const auto [red, green, blue] = window::toRgb(bgr);
-    std::string text = "#";
-    for (const int part : {red, green, blue}) {
-        text += "0123456789abcdef"[part >> 4];
-        text += "0123456789abcdef"[part & 0xF];
-    }
-    return text;
-}
-
 void writeRect(JsonWriter& json, const window::Rect& r)
 {
     json.key("left").number(window::twipsToPixels(r.left)).key("top").number(window::twipsToPixels(r.top));
@@ -65,7 +54,7 @@ void writeCaption(JsonWriter& json, const window::Label& label)
     const auto& style = label.style();
     json.open('{');
     writeRect(json, label.rect());
-    json.key("back").string(css(style.backColour)).key("fore").string(css(style.foreColour));
+    json.key("back").string(window::cssColour(style.backColour)).key("fore").string(window::cssColour(style.foreColour));
     json.key("alignment").string(window::alignmentName(style.alignment)).key("fontFamilies").open('[');
     if (!style.font.family.empty())
         json.string(style.font.family);
@@ -81,7 +70,7 @@ std::string layoutJson(const window::Form& form)
 {
     JsonWriter json;
     json.open('{').key("form").open('{').key("caption").string(form.caption());
-    json.key("colour").string(css(form.backColour()));
+    json.key("colour").string(window::cssColour(form.backColour()));
     json.key("width").number(window::twipsToPixels(form.settings().innerWidth));
     json.key("height").number(window::twipsToPixels(form.settings().innerHeight)).close('}');
     json.key("menu").open('[');

@@ -30,7 +30,7 @@ export class GameView {
         // The page brings the caption face's rank glyphs along under a name of their own.
         fontFamily: [...caption.fontFamilies.flatMap((f) => (f === 'RocknRoll One' ? ['RocknRoll One Ranks', f] : [f])).map((f) => `"${f}"`), 'sans-serif'].join(', '),
         fontSize: px(caption.pixelSize),
-        fontWeight: String(Math.min(900, Math.max(100, caption.weight))),
+        fontWeight: String(caption.weight), // the model clamps it to what fonts know
         fontStyle: caption.italic ? 'italic' : 'normal',
         textDecoration: [caption.underline && 'underline', caption.strikeOut && 'line-through'].filter(Boolean).join(' ') || 'none',
       });
