@@ -221,10 +221,10 @@ EMSCRIPTEN_KEEPALIVE void namoro_choose(NamoroGame* g, int entry)
         g->game->choose(*chosen);
 }
 
-EMSCRIPTEN_KEEPALIVE void namoro_type(NamoroGame* g, int box, const char* utf8)
+EMSCRIPTEN_KEEPALIVE void namoro_type(NamoroGame* g, int box, const char* utf8, std::size_t length)
 {
     if (window::TextBox* typed = gameOf(g) ? at(g->game->form().textBoxes(), box) : nullptr)
-        g->game->type(*typed, utf8 ? utf8 : "");
+        g->game->type(*typed, utf8 ? std::string(utf8, length) : std::string());
 }
 
 } // extern "C"
