@@ -5,6 +5,19 @@ import { logicalPixel } from './Fit.js';
 // The desktop's keys for the commands, bound to the page rather than shown in the menu.
 const commandKeys = { F2: 'MenuStart' };
 
+// The pointer of the player's last interaction, and whether the focus may go into a box
+// unasked: a mouse comes with a keyboard; a finger or a pen does not, and the on-screen keyboard
+// would cover the game.
+export class LastInteraction {
+  constructor(doc, coarse) {
+    this.by = coarse ? 'touch' : 'mouse';
+    doc.addEventListener('pointerdown', (event) => { this.by = event.pointerType; }, true);
+    doc.addEventListener('keydown', () => { this.by = 'keyboard'; }, true);
+  }
+
+  get keyboard() { return this.by === 'mouse' || this.by === 'keyboard'; }
+}
+
 export class GameInput {
   // `act(verb)` runs one of the model's verbs and shows what it changed.
   constructor({ canvas, boxes, width }, model, act) {
@@ -79,6 +92,8 @@ export class MenuBar {
       }
     });
     doc.addEventListener('pointerdown', (event) => { if (!bar.contains(event.target)) this.close(); });
+    // However the focus leaves the menu bar (Tab, a click, a box), the open menu closes with it.
+    bar.addEventListener('focusout', (event) => { if (!bar.contains(event.relatedTarget)) this.close(); });
   }
 
   open(menu) {
