@@ -20,7 +20,7 @@ export class LastInteraction {
 
 export class GameInput {
   // `act(verb)` runs one of the model's verbs and shows what it changed.
-  constructor({ canvas, boxes, width }, model, act) {
+  constructor({ doc, canvas, boxes, width }, model, act) {
     this.canvas = canvas;
     this.width = width;
     this.model = model;
@@ -34,6 +34,23 @@ export class GameInput {
       input.addEventListener('compositionend', typed);
       input.addEventListener('focus', () => { this.lastBox = input; });
     });
+    // The browser's touch adjustment hands a finger or a pen that lands on the area to what is
+    // near it, a box or the menu bar: that is a press on the area all the same, and what is near
+    // stays out of it, neither focused nor clicked. Only a press inside a box's own rectangle is the box's.
+    doc?.addEventListener('pointerdown', (event) => {
+      this.strayClick = false;
+      if (event.pointerType === 'mouse' || event.target === canvas) return;
+      const on = (r) => event.clientX >= r.left && event.clientX < r.right && event.clientY >= r.top && event.clientY < r.bottom;
+      if (!on(canvas.getBoundingClientRect()) || on(event.target.getBoundingClientRect())) return;
+      this.press(event);
+      this.strayClick = true;
+    }, true);
+    doc?.addEventListener('click', (event) => {
+      if (!this.strayClick) return;
+      this.strayClick = false;
+      event.preventDefault();
+      event.stopPropagation();
+    }, true);
   }
 
   // A press of the mouse's main button, a finger or a pen is a click at the logical pixel under

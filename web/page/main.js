@@ -34,7 +34,7 @@ try {
   const copy = new ReadableCopy(document, document.getElementById('readable'),
     view.tabOrder.map((box) => ({ name: layout.boxes[view.boxes.indexOf(box)].accessibleName, input: box })), view.caption);
   const act = (verb) => { verb(); sync(); };
-  const input = new GameInput({ canvas: view.canvas, boxes: view.boxes, width: layout.form.width }, model, act);
+  const input = new GameInput({ doc: document, canvas: view.canvas, boxes: view.boxes, width: layout.form.width }, model, act);
 
   // By touch or pen nothing puts the focus into a box unasked. With a mouse or the keys, the box
   // takes it as on the desktop: the first in tab order at the start, and the last one used after
