@@ -12,11 +12,6 @@
 #include <QWindow>
 
 namespace namoro::ui {
-namespace {
-
-QKeySequence keySequence(std::string_view key) { return QKeySequence(QString::fromUtf8(key), QKeySequence::PortableText); }
-
-} // namespace
 
 GameWindow::GameWindow(window::Form& form, window::PlayerInput& input)
     : input_(input)
@@ -31,6 +26,7 @@ GameWindow::GameWindow(window::Form& form, window::PlayerInput& input)
     playArea_->onCaptionChanged([area = playArea_](std::size_t i) { AccessiblePlayArea::captionChanged(*area, i); });
     setCentralWidget(playArea_);
 
+    const auto keySequence = [](std::string_view key) { return QKeySequence(QString::fromUtf8(key), QKeySequence::PortableText); };
     QMenu* current = nullptr;
     for (const auto& entry : form.menuEntries()) {
         const QString caption = QString::fromStdString(entry->caption());
@@ -48,7 +44,7 @@ GameWindow::GameWindow(window::Form& form, window::PlayerInput& input)
                 connect(new QShortcut(keySequence(key.key), this), &QShortcut::activated, action, &QAction::trigger);
         }
     }
-    // Alt still focuses the menu bar as before.
+    // The menu bar's key opens its first menu; Alt still focuses the bar as before.
     connect(new QShortcut(keySequence(window::kMenuBarKey), this), &QShortcut::activated, this, [this] {
         if (!menuBar()->actions().isEmpty())
             menuBar()->setActiveAction(menuBar()->actions().front());

@@ -5,11 +5,9 @@ cmake_minimum_required(VERSION 3.25)
 file(READ ${TABLES} tables)
 file(READ ${SOURCE} text)
 string(REGEX MATCHALL "@[A-Za-z]+(\\.[A-Za-z0-9]+)+@" fields "${text}")
-list(REMOVE_DUPLICATES fields)
 foreach(field IN LISTS fields)
-    string(REGEX REPLACE "^@(.*)@$" "\\1" path "${field}")
-    string(REPLACE "." ";" path "${path}")
-    string(JSON value GET "${tables}" ${path})
+    string(REGEX REPLACE "[@.]" ";" path "${field}")
+    string(JSON value GET "${tables}" ${path}) # the list's empty ends drop out
     # The files are HTML, CSS, JSON and JavaScript: a fact must need no escaping in any of them.
     if(value MATCHES "[<>&\"'\\\\]")
         message(FATAL_ERROR "${SOURCE}: ${field} is \"${value}\", which a page file cannot hold as it stands")

@@ -6,12 +6,11 @@
 namespace namoro::window {
 
 // The keys a player knows, for both front ends. They are bound to the window, not to the menu
-// entries, which would show them: the menu looks as the layout stores it. A key is written as
-// Qt's portable key text, which for a key alone is also the browser's name for it.
+// entries, which would show them: the menu looks as the layout stores it.
 struct CommandKey {
-    std::string_view entry; // the menu command's control name
-    std::string_view key;
-    bool onPage; // Ctrl+Q stays the browser's, which quits with it
+    std::string_view entry, key; // a menu command's control name; its key in Qt's portable text,
+                                 // which for a key alone is also the browser's name for it
+    bool onPage;                 // Ctrl+Q stays the browser's, which quits with it
 };
 inline constexpr std::array kCommandKeys{CommandKey{"MenuStart", "F2", true}, CommandKey{"MenuEnd", "Ctrl+Q", false}};
 

@@ -8,15 +8,13 @@
 namespace namoro::window {
 namespace {
 
-using runtime::JsonWriter;
-
-void writeRect(JsonWriter& json, const Rect& r)
+void writeRect(runtime::JsonWriter& json, const Rect& r)
 {
     json.key("left").number(twipsToPixels(r.left)).key("top").number(twipsToPixels(r.top));
     json.key("width").number(twipsToPixels(r.width)).key("height").number(twipsToPixels(r.height));
 }
 
-void writeCaption(JsonWriter& json, const Label& label)
+void writeCaption(runtime::JsonWriter& json, const Label& label)
 {
     const auto& style = label.style();
     json.open('{');
@@ -35,7 +33,7 @@ void writeCaption(JsonWriter& json, const Label& label)
 
 } // namespace
 
-void writeWindow(JsonWriter& json, const Form& form)
+runtime::JsonWriter writeWindow(const Form& form, runtime::JsonWriter json)
 {
     json.open('{').key("form").open('{').key("caption").string(form.caption());
     json.key("colour").string(cssColour(form.backColour()));
@@ -68,6 +66,7 @@ void writeWindow(JsonWriter& json, const Form& form)
         writeCaption(json, *label);
     json.close(']').key("captionFace").string(kCaptionPageFace).key("texts").open('{');
     json.key("gameName").string(texts::kGameName).key("gameOver").string(texts::kGameOver).close('}').close('}');
+    return json;
 }
 
 } // namespace namoro::window

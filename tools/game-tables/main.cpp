@@ -24,8 +24,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "game-tables: %s\n", game.error().c_str());
         return 1;
     }
-    runtime::JsonWriter json;
-    window::writeWindow(json.open('{').key("window"), game.value()->form());
+    runtime::JsonWriter json = window::writeWindow(game.value()->form(), runtime::JsonWriter().open('{').key("window"));
     json.key("items").open('[');
     for (const logic::Item& item : logic::kItems) {
         json.open('{').key("number").number(item.number).key("picture").string(item.picture);

@@ -44,12 +44,7 @@ T* at(const std::vector<std::unique_ptr<T>>& controls, int i)
 }
 
 // The window as stored: everything the page builds once.
-std::string layoutJson(const window::Form& form)
-{
-    JsonWriter json;
-    window::writeWindow(json, form);
-    return json.take();
-}
+std::string layoutJson(const window::Form& form) { return window::writeWindow(form).take(); }
 
 } // namespace
 
