@@ -41,7 +41,7 @@ try {
   // a menu command.
   const last = new LastInteraction(document, matchMedia('(pointer: coarse)').matches);
   const focusBox = () => { if (last.keyboard) (input.lastBox ?? view.tabOrder[0])?.focus({ preventScroll: true }); };
-  new MenuBar(document, document.getElementById('menubar'), layout.menu, (entry) => {
+  new MenuBar(document, document.getElementById('menubar'), layout, (entry) => {
     focusBox();
     act(() => model.choose(entry));
   });
@@ -57,5 +57,5 @@ try {
   if (!ended) focusBox();
   window.namoro = { model, view, clock, fit, copy }; // for the browser tests and the benchmarks
 } catch (error) {
-  showEnd(document, error.error ? error : { status: 1, error: { title: 'ナモロゲーム', text: String(error) } });
+  showEnd(document, error.error ? error : { status: 1, error: { title: document.title, text: String(error) } });
 }
