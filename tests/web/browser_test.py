@@ -34,6 +34,7 @@ CHROMIUM_FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic
 KEYS = {"F2": Keys.F2, "F10": Keys.F10, "ArrowDown": Keys.ARROW_DOWN, "ArrowUp": Keys.ARROW_UP,
         "Escape": Keys.ESCAPE, "Backspace": Keys.BACKSPACE, "Tab": Keys.TAB}
 WEB = os.path.join(HERE, "..", "..", "web")
+SW_TEMPLATE = os.path.join(WEB, "page", "ServiceWorker.js")
 
 
 sys.path.insert(0, os.path.join(HERE, "..", "..", "scripts"))
@@ -349,6 +350,33 @@ def near_the_boxes(page, tap):
     page.js("document.activeElement.blur()")
 
 
+def composing(driver, page, url):
+    """On a phone, a word composed in the score box while the countdown runs stays there through
+    three ticks, and reaches the model as typed once committed."""
+    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {"width": 390, "height": 844, "deviceScaleFactor": 3, "mobile": True})
+    driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+
+    def tap(x, y):
+        for kind, points in (("touchStart", [{"x": x, "y": y}]), ("touchEnd", [])):
+            driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": kind, "touchPoints": points})
+    load(page, url)
+    page.js("window.typed = []; const m = window.namoro.model, type = m.type.bind(m);"
+            "m.type = (box, text) => { typed.push([box, text]); type(box, text); };")
+    choose(page, "スタート", tap)
+    wait(page, "return document.getElementById('Text2').value === '59'")
+    tap(*centre(page, "#Text1"))
+    driver.execute_cdp_cmd("Input.imeSetComposition", {"text": "なもろ", "selectionStart": 3, "selectionEnd": 3})
+    wait(page, "return Number(document.getElementById('Text2').value) <= 56", 10)
+    composed = value(page, "Text1")
+    driver.execute_cdp_cmd("Input.insertText", {"text": "ナモロ"})
+    typed = page.js("return window.typed")
+    final = composed.replace("なもろ", "ナモロ")
+    check("なもろ" in composed and typed and all(text == final for _, text in typed) and value(page, "Text1") == final,
+          f"on a phone, a word composed in the score box stays through three ticks ({composed!r}) and commits as typed {typed}")
+    driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+    driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
+
+
 def no_room(driver, page, url):
     driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {"width": 600, "height": 520, "deviceScaleFactor": 1, "mobile": False})
     load(page, url)
@@ -494,7 +522,7 @@ def rebuild(site, build):
         f.write(f":root {{ --build: {build}; }}\n")
     with open(os.path.join(site, "sw.js"), encoding="utf-8") as f:
         names = re.findall(r"'([^']+)': '[0-9a-f]{64}'", f.read())
-    subprocess.run(["cmake", f"-DDIR={site}", f"-DFILES={','.join(names)}", f"-DTEMPLATE={WEB}/page/ServiceWorker.js",
+    subprocess.run(["cmake", f"-DDIR={site}", f"-DFILES={','.join(names)}", f"-DTEMPLATE={SW_TEMPLATE}",
                     "-P", f"{WEB}/ServiceWorker.cmake"], check=True)
 
 
@@ -652,6 +680,7 @@ def main(site, game_tables, *engines):
                     for width, height in ((390, 844), (844, 390)):
                         phone(page.driver, page, url, values, width, height)
                     no_room(page.driver, page, url)
+                    composing(page.driver, page, url)
                 only_the_game(page, url)
                 updates(page, url, copy)
                 offline(page, url, copy)

@@ -45,7 +45,7 @@ const ownKey = (url) => {
   const scope = new URL(self.registration.scope);
   if (origin !== scope.origin || !pathname.startsWith(scope.pathname)) return null;
   const name = pathname.slice(scope.pathname.length);
-  return name === '' || name === PAGE ? key(PAGE) : (Object.hasOwn(FILES, name) ? key(name) : null);
+  return Object.hasOwn(FILES, name || PAGE) ? key(name || PAGE) : null;
 };
 
 self.addEventListener('fetch', (event) => {
