@@ -3,7 +3,6 @@
 #include "runtime/Expected.h"
 #include "window/LayoutDescription.h"
 
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -23,5 +22,8 @@ runtime::Expected<window::LayoutDescription, std::string> parseLayoutText(std::s
 // Prints a description in the same language; pictures come out as `gif-hex` lines, so the
 // printed text compiles back to the same stream.
 std::string printLayoutText(const window::LayoutDescription& layout);
+
+// Bytes as the layout text writes them: \xHH each.
+std::string escapeBytes(std::string_view bytes);
 
 } // namespace namoro::tools

@@ -7,10 +7,10 @@
 
 #include "GifEncoder.h"
 #include "LayoutText.h"
+#include "LayoutWriter.h"
 #include "XpmImage.h"
 
 #include "window/LayoutReader.h"
-#include "window/LayoutWriter.h"
 
 #include <filesystem>
 #include <fstream>
@@ -76,7 +76,7 @@ int compile(const fs::path& source, const fs::path& output, const std::optional<
         std::cerr << source.string() << ": " << layout.error() << '\n';
         return 1;
     }
-    const auto stream = window::writeLayout(*layout);
+    const auto stream = tools::writeLayout(*layout);
     if (!stream) {
         std::cerr << source.string() << ": " << stream.error().message() << '\n';
         return 1;

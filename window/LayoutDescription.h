@@ -114,6 +114,4 @@ struct LayoutDescription {
     bool operator==(const LayoutDescription&) const = default;
 };
 
-ElementKind kindOf(const ElementBody& body);
-
 } // namespace namoro::window

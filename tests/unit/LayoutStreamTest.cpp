@@ -3,10 +3,10 @@
 #include "assets/EmbeddedLayout.h"
 #include "tools/GifEncoder.h"
 #include "tools/LayoutText.h"
+#include "tools/LayoutWriter.h"
 #include "window/CodePage932Table.h"
 #include "window/FormBuilder.h"
 #include "window/LayoutReader.h"
-#include "window/LayoutWriter.h"
 #include "window/ShiftJis.h"
 
 #include <algorithm>
@@ -17,6 +17,7 @@
 
 using namespace namoro;
 using namespace namoro::window;
+using tools::writeLayout;
 
 namespace {
 
