@@ -376,6 +376,9 @@ std::string printable(std::string_view message)
 runtime::Expected<LayoutDescription, std::string> parseLayoutText(std::string_view text,
                                                                   const PictureLoader& loadPicture)
 {
+    // An editor may begin a UTF-8 file with a byte-order mark; it is no part of the text.
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
     try {
         return Parser(loadPicture).parse(text);
     } catch (const ParseFailure& failure) {

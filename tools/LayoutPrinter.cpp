@@ -124,6 +124,24 @@ std::string escapeBytes(std::string_view bytes)
     return out;
 }
 
+std::string readableShiftJis(std::string_view shiftJis)
+{
+    std::string out;
+    for (std::size_t i = 0; i < shiftJis.size();) {
+        std::size_t length = 1;
+        auto character = shiftJisToUtf8(shiftJis.substr(i, 1));
+        if (!character && i + 1 < shiftJis.size())
+            character = shiftJisToUtf8(shiftJis.substr(i, length = 2));
+        const auto byte = static_cast<unsigned char>(shiftJis[i]);
+        if (!character || byte < 0x20 || byte == 0x7F)
+            out += escapeBytes(shiftJis.substr(i, length = 1));
+        else
+            out += *character;
+        i += length;
+    }
+    return out;
+}
+
 std::string printLayoutText(const LayoutDescription& layout)
 {
     std::ostringstream out;

@@ -26,4 +26,9 @@ std::string printLayoutText(const window::LayoutDescription& layout);
 // Bytes as the layout text writes them: \xHH each.
 std::string escapeBytes(std::string_view bytes);
 
+// A code page 932 text, such as a stored name in an error message, as UTF-8 that reads as the
+// name does: each character as itself, and each control character or byte that is no
+// character as \xHH, in its place.
+std::string readableShiftJis(std::string_view shiftJis);
+
 } // namespace namoro::tools
