@@ -3,7 +3,7 @@
 #include "LayoutFormat.h"
 #include "ShiftJis.h"
 
-#include <charconv>
+#include <cstdio>
 #include <cstring>
 
 namespace namoro::window {
@@ -17,12 +17,9 @@ struct ReadFailure {
 
 std::string hex(unsigned value)
 {
-    char digits[8];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value, 16).ptr;
-    std::string out = "0x";
-    for (const char* c = digits; c != end; ++c)
-        out += static_cast<char>(*c >= 'a' ? *c - 'a' + 'A' : *c);
-    return out;
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", value);
+    return text;
 }
 
 // Reads little-endian fields within [position, limit); every read names its field.
