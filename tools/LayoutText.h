@@ -14,8 +14,8 @@ namespace namoro::tools {
 using PictureLoader = std::function<runtime::Expected<std::vector<std::uint8_t>, std::string>(const std::string& path)>;
 
 // The readable layout: one record per block, "kind index name" ... "end", a property a line,
-// texts in double quotes (\" \\ and \xHH inside), a name bare or quoted. The error names the
-// line and the property.
+// texts in double quotes (\" \\ and \xHH inside), a name bare or quoted; a byte-order mark
+// before it is skipped. The error names the line and the property.
 runtime::Expected<window::LayoutDescription, std::string> parseLayoutText(std::string_view text,
                                                                           const PictureLoader& loadPicture);
 

@@ -64,6 +64,7 @@ constexpr RecordFormat<P...> record(ElementKind kind, std::string_view word, std
     return {kind, word, noun, {properties...}};
 }
 
+// Each record type's format; only the records below have one.
 template <class Record>
 inline constexpr auto kRecord = nullptr;
 
