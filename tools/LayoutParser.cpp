@@ -256,7 +256,7 @@ public:
             }
             if (block.empty())
                 line.fail("no record to end");
-            if (block.front().key() == "window") {
+            if (block.front().key() == fmt::kRecord<WindowRecord>.word) {
                 if (sawWindow)
                     block.front().fail("a second window");
                 block.front().expectCount(1);

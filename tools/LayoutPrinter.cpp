@@ -145,7 +145,8 @@ std::string readableShiftJis(std::string_view shiftJis)
 std::string printLayoutText(const LayoutDescription& layout)
 {
     std::ostringstream out;
-    out << "layout-version " << layout.version << "\n\nwindow " << nameWord(layout.window.name) << '\n';
+    out << "layout-version " << layout.version << "\n\n" << fmt::kRecord<WindowRecord>.word << ' '
+        << nameWord(layout.window.name) << '\n';
     printProperties(out, layout.window);
     for (const ElementRecord& e : layout.elements) {
         std::visit(
