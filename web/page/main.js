@@ -33,6 +33,7 @@ try {
   };
   const copy = new ReadableCopy(document, document.getElementById('readable'),
     view.tabOrder.map((box) => ({ name: layout.boxes[view.boxes.indexOf(box)].accessibleName, input: box })), view.caption);
+  document.getElementById('area').addEventListener('input', () => copy.update()); // a word being composed too
   const act = (verb) => { verb(); sync(); };
   const input = new GameInput({ doc: document, canvas: view.canvas, boxes: view.boxes, width: layout.form.width }, model, act);
 
