@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Control.h"
+#include "FormListener.h"
 #include "Label.h"
 #include "MenuEntry.h"
 #include "PictureControl.h"
@@ -59,23 +60,34 @@ public:
     const std::vector<std::unique_ptr<Timer>>& timers() const { return timers_; }
     const std::vector<std::unique_ptr<MenuEntry>>& menuEntries() const { return menuEntries_; }
 
-    void add(std::unique_ptr<PictureControl> control) { pictures_.push_back(std::move(control)); }
-    void add(std::unique_ptr<TextBox> control) { textBoxes_.push_back(std::move(control)); }
-    void add(std::unique_ptr<Label> control) { labels_.push_back(std::move(control)); }
-    void add(std::unique_ptr<Timer> control) { timers_.push_back(std::move(control)); }
-    void add(std::unique_ptr<MenuEntry> control) { menuEntries_.push_back(std::move(control)); }
+    void add(std::unique_ptr<PictureControl> control) { take(pictures_, std::move(control)); }
+    void add(std::unique_ptr<TextBox> control) { take(textBoxes_, std::move(control)); }
+    void add(std::unique_ptr<Label> control) { take(labels_, std::move(control)); }
+    void add(std::unique_ptr<Timer> control) { take(timers_, std::move(control)); }
+    void add(std::unique_ptr<MenuEntry> control) { take(menuEntries_, std::move(control)); }
 
     bool hasControl(std::string_view name) const;
-    ChangeNotifier& notifier() { return notifier_; }
-    void setObserver(FormObserver* observer) { notifier_.observer = observer; }
+
+    // Whoever shows the form listens, and stops before it goes; looking on changes nothing.
+    void listen(FormListener& listener) const { notifier_.add(listener); }
+    void stopListening(FormListener& listener) const { notifier_.remove(listener); }
+    // What the controls and the game tell every listener through.
+    FormListeners& notifier() { return notifier_; }
 
     EventHandler onLoad;
 
 private:
+    template <class T>
+    static void take(std::vector<std::unique_ptr<T>>& controls, std::unique_ptr<T> control)
+    {
+        control->place_ = controls.size();
+        controls.push_back(std::move(control));
+    }
+
     Settings settings_;
     float scaleWidth_;
     float scaleHeight_;
-    ChangeNotifier notifier_;
+    mutable FormListeners notifier_;
     std::vector<std::unique_ptr<PictureControl>> pictures_;
     std::vector<std::unique_ptr<TextBox>> textBoxes_;
     std::vector<std::unique_ptr<Label>> labels_;

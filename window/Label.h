@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Control.h"
-#include "FormObserver.h"
+#include "FormListener.h"
 
 #include <cstdint>
 #include <string>
@@ -30,7 +30,7 @@ public:
         LabelFont font;
     };
 
-    Label(std::string name, int index, Rect rect, Style style, ChangeNotifier& notifier)
+    Label(std::string name, int index, Rect rect, Style style, FormListeners& notifier)
         : Control(std::move(name), index), rect_(rect), style_(std::move(style)), notifier_(notifier) {}
 
     const std::string& caption() const { return caption_; }
@@ -42,15 +42,14 @@ public:
         if (caption == caption_)
             return;
         caption_ = std::move(caption);
-        if (notifier_.observer)
-            notifier_.observer->captionWritten(*this);
+        notifier_.captionChanged(place(), caption_);
     }
 
 private:
     Rect rect_;
     Style style_;
     std::string caption_;
-    ChangeNotifier& notifier_;
+    FormListeners& notifier_;
 };
 
 } // namespace namoro::window
