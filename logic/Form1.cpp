@@ -121,7 +121,7 @@ void Form1::Timer14_Timer()
     if (runtime::variantLess(TimeLeft, 1)) {
         for (const std::string_view timer : kTimerStopOrder)
             form_.timer(timer).setEnabled(false);
-        form_.notifier().gameOver();
+        form_.notifier().tell(&window::FormListener::gameOver);
     }
 }
 

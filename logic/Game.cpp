@@ -21,8 +21,8 @@ Game::create(std::span<const std::uint8_t> layout, const runtime::Clock& clock,
         return runtime::Unexpected{form.error().message()};
     game->form_ = std::move(form).value();
     window::FormListeners& listeners = game->form_->notifier();
-    game->dispatcher_.setErrorReport([&listeners](const runtime::RuntimeError& error) { listeners.errorRaised(error); });
-    game->dispatcher_.setEndRequest([&listeners](int status) { listeners.ended(status); });
+    game->dispatcher_.setErrorReport([&listeners](const runtime::RuntimeError& error) { listeners.tell(&window::FormListener::errorRaised, error); });
+    game->dispatcher_.setEndRequest([&listeners](int status) { listeners.tell(&window::FormListener::ended, status); });
     try {
         game->form1_ = std::make_unique<Form1>(*game->form_, game->dispatcher_, *game->random_);
     } catch (const runtime::RuntimeError& error) {
@@ -70,10 +70,5 @@ void Game::type(std::size_t box, std::string text)
 }
 
 void Game::close() { dispatcher_.end(0); }
-
-std::optional<runtime::Micros> Game::nextDue() const
-{
-    return dispatcher_.ended() ? std::nullopt : scheduler_.nextDue();
-}
 
 } // namespace namoro::logic

@@ -52,7 +52,7 @@ public:
     void close() override;
 
     // The timers' clock: nothing falls due once the program has ended.
-    std::optional<runtime::Micros> nextDue() const override;
+    std::optional<runtime::Micros> nextDue() const override { return dispatcher_.ended() ? std::nullopt : scheduler_.nextDue(); }
     void runDue() override { scheduler_.runDue(); }
     void setOnReschedule(std::function<void()> onReschedule) override { scheduler_.setOnReschedule(std::move(onReschedule)); }
     const runtime::Clock& clock() const override { return scheduler_.clock(); }

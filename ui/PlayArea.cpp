@@ -65,7 +65,7 @@ PlayArea::PlayArea(window::Form& form, window::PlayerInput& input, QWidget* pare
     if (!form_.labels().empty())
         captionFont_ = captionFontFor(form_.labels().front()->style().font);
 
-    QLineEdit* lastInTabOrder = nullptr;
+    QLineEdit* previous = nullptr; // in tab order
     std::vector<window::TextBox*> byTab;
     for (const auto& box : form_.textBoxes())
         byTab.push_back(box.get());
@@ -80,12 +80,9 @@ PlayArea::PlayArea(window::Form& form, window::PlayerInput& input, QWidget* pare
         // Typing is input for the model; its own writes come back through textChanged.
         QObject::connect(edit, &QLineEdit::textEdited, edit,
                          [this, place = model->place()](const QString& text) { input_.type(place, text.toStdString()); });
-        if (firstInTabOrder_)
-            QWidget::setTabOrder(lastInTabOrder, edit);
-        else
-            firstInTabOrder_ = edit;
-        lastInTabOrder = edit;
-        boxes_[model->place()] = edit;
+        if (previous)
+            QWidget::setTabOrder(previous, edit);
+        previous = boxes_[model->place()] = edit;
     }
     setAccessibleName(QString::fromUtf8(window::texts::kPlayAreaName));
     setAccessibleDescription(QString::fromUtf8(window::texts::kHowToPlay));
@@ -111,8 +108,8 @@ QLineEdit* PlayArea::lineEdit(std::string_view textBoxName) const
 
 void PlayArea::focusFirstTextBox()
 {
-    if (firstInTabOrder_)
-        firstInTabOrder_->setFocus(Qt::OtherFocusReason);
+    if (auto* first = findChild<QLineEdit*>()) // the boxes were made in tab order
+        first->setFocus(Qt::OtherFocusReason);
 }
 
 QRect PlayArea::pictureRect(std::size_t picture, const window::Rect& rect) const

@@ -50,7 +50,6 @@ private:
     window::PlayerInput& input_;
     std::vector<PixelArt> images_; // one per picture, in the form's picture order
     std::vector<QLineEdit*> boxes_; // one per text box, in the form's box order
-    QLineEdit* firstInTabOrder_ = nullptr;
     QFont captionFont_;
 };
 

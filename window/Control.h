@@ -19,22 +19,19 @@ struct Rect {
 
 class Control {
 public:
-    Control(std::string name, int index) : name_(std::move(name)), index_(index) {}
+    Control(std::string name, std::size_t place) : name_(std::move(name)), place_(place) {}
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
     virtual ~Control() = default;
 
     const std::string& name() const { return name_; }
-    // Position in the stored element order, which is also the creation and stacking order.
-    int index() const { return index_; }
-    // Place among the form's controls of its kind: how the model's news and the verbs name it.
+    // Place among the form's controls of its kind, in element order (the creation and stacking
+    // order): how the model's news and the verbs name it.
     std::size_t place() const { return place_; }
 
 private:
-    friend class Form; // gives the place as it takes the control
     std::string name_;
-    int index_;
-    std::size_t place_ = 0;
+    std::size_t place_;
 };
 
 } // namespace namoro::window

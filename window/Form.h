@@ -60,11 +60,11 @@ public:
     const std::vector<std::unique_ptr<Timer>>& timers() const { return timers_; }
     const std::vector<std::unique_ptr<MenuEntry>>& menuEntries() const { return menuEntries_; }
 
-    void add(std::unique_ptr<PictureControl> control) { take(pictures_, std::move(control)); }
-    void add(std::unique_ptr<TextBox> control) { take(textBoxes_, std::move(control)); }
-    void add(std::unique_ptr<Label> control) { take(labels_, std::move(control)); }
-    void add(std::unique_ptr<Timer> control) { take(timers_, std::move(control)); }
-    void add(std::unique_ptr<MenuEntry> control) { take(menuEntries_, std::move(control)); }
+    void add(std::unique_ptr<PictureControl> control) { pictures_.push_back(std::move(control)); }
+    void add(std::unique_ptr<TextBox> control) { textBoxes_.push_back(std::move(control)); }
+    void add(std::unique_ptr<Label> control) { labels_.push_back(std::move(control)); }
+    void add(std::unique_ptr<Timer> control) { timers_.push_back(std::move(control)); }
+    void add(std::unique_ptr<MenuEntry> control) { menuEntries_.push_back(std::move(control)); }
 
     bool hasControl(std::string_view name) const;
 
@@ -77,13 +77,6 @@ public:
     EventHandler onLoad;
 
 private:
-    template <class T>
-    static void take(std::vector<std::unique_ptr<T>>& controls, std::unique_ptr<T> control)
-    {
-        control->place_ = controls.size();
-        controls.push_back(std::move(control));
-    }
-
     Settings settings_;
     float scaleWidth_;
     float scaleHeight_;

@@ -27,32 +27,19 @@ public:
 
 // Everyone listening to one form, told in the order they came; one may join while the others
 // are being told (the accessibility layer is made when first asked for).
-class FormListeners final : public FormListener {
+class FormListeners {
 public:
     void add(FormListener& listener) { listeners_.push_back(&listener); }
     void remove(FormListener& listener) { std::erase(listeners_, &listener); }
 
-    void pictureMoved(std::size_t i, const Rect& before, const Rect& after) override
-    {
-        tell([&](FormListener& l) { l.pictureMoved(i, before, after); });
-    }
-    void textChanged(std::size_t i, const std::string& text) override { tell([&](FormListener& l) { l.textChanged(i, text); }); }
-    void captionChanged(std::size_t i, const std::string& caption) override
-    {
-        tell([&](FormListener& l) { l.captionChanged(i, caption); });
-    }
-    void gameOver() override { tell([](FormListener& l) { l.gameOver(); }); }
-    void errorRaised(const runtime::RuntimeError& error) override { tell([&](FormListener& l) { l.errorRaised(error); }); }
-    void ended(int status) override { tell([&](FormListener& l) { l.ended(status); }); }
-
-private:
-    template <class Say>
-    void tell(const Say& say)
+    template <class... Params, class... Args>
+    void tell(void (FormListener::*say)(Params...), const Args&... args)
     {
         for (std::size_t i = 0; i < listeners_.size(); ++i)
-            say(*listeners_[i]);
+            (listeners_[i]->*say)(args...);
     }
 
+private:
     std::vector<FormListener*> listeners_;
 };
 

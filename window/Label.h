@@ -30,8 +30,8 @@ public:
         LabelFont font;
     };
 
-    Label(std::string name, int index, Rect rect, Style style, FormListeners& notifier)
-        : Control(std::move(name), index), rect_(rect), style_(std::move(style)), notifier_(notifier) {}
+    Label(std::string name, std::size_t place, Rect rect, Style style, FormListeners& notifier)
+        : Control(std::move(name), place), rect_(rect), style_(std::move(style)), notifier_(notifier) {}
 
     const std::string& caption() const { return caption_; }
     const Rect& rect() const { return rect_; }
@@ -42,7 +42,7 @@ public:
         if (caption == caption_)
             return;
         caption_ = std::move(caption);
-        notifier_.captionChanged(place(), caption_);
+        notifier_.tell(&FormListener::captionChanged, place(), caption_);
     }
 
 private:

@@ -9,8 +9,8 @@ namespace namoro::window {
 // An item picture: drawn unscaled at its Left and Top; Width and Height are its pixel size in twips.
 class PictureControl final : public Control {
 public:
-    PictureControl(std::string name, int index, Rect rect, Picture picture, FormListeners& notifier)
-        : Control(std::move(name), index), rect_(rect), picture_(std::move(picture)), notifier_(notifier) {}
+    PictureControl(std::string name, std::size_t place, Rect rect, Picture picture, FormListeners& notifier)
+        : Control(std::move(name), place), rect_(rect), picture_(std::move(picture)), notifier_(notifier) {}
 
     float left() const { return rect_.left; }
     float top() const { return rect_.top; }
@@ -32,7 +32,7 @@ private:
         const Rect before = rect_;
         rect_.left = left;
         rect_.top = top;
-        notifier_.pictureMoved(place(), before, rect_);
+        notifier_.tell(&FormListener::pictureMoved, place(), before, rect_);
     }
 
     Rect rect_;

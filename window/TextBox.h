@@ -11,8 +11,8 @@ namespace namoro::window {
 // nested inside the write.
 class TextBox final : public Control {
 public:
-    TextBox(std::string name, int index, Rect rect, int tabIndex, FormListeners& notifier)
-        : Control(std::move(name), index), rect_(rect), tabIndex_(tabIndex), notifier_(notifier) {}
+    TextBox(std::string name, std::size_t place, Rect rect, int tabIndex, FormListeners& notifier)
+        : Control(std::move(name), place), rect_(rect), tabIndex_(tabIndex), notifier_(notifier) {}
 
     const std::string& text() const { return text_; }
     const Rect& rect() const { return rect_; }
@@ -23,7 +23,7 @@ public:
         if (text == text_)
             return;
         text_ = std::move(text);
-        notifier_.textChanged(place(), text_);
+        notifier_.tell(&FormListener::textChanged, place(), text_);
         if (onChange)
             onChange();
     }

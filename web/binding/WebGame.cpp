@@ -37,12 +37,6 @@ public:
 using PageClock = runtime::SteadyClock;
 #endif
 
-template <class T>
-T* at(const std::vector<std::unique_ptr<T>>& controls, int i)
-{
-    return i >= 0 && static_cast<std::size_t>(i) < controls.size() ? controls[static_cast<std::size_t>(i)].get() : nullptr;
-}
-
 // The window as stored: everything the page builds once.
 std::string layoutJson(const window::Form& form) { return window::writeWindow(form).take(); }
 
@@ -102,11 +96,15 @@ struct NamoroGame final : window::FormListener {
                 json.number(before->second).close(']').key("after").open('[').number(now.first).number(now.second).close(']').close('}');
             }
         }
-        json.close(']').key("texts");
-        writeChanged(json, newText, [&](std::size_t i) -> const std::string& { return game->form().textBoxes()[i]->text(); });
-        json.key("captions");
-        writeChanged(json, newCaption, [&](std::size_t i) -> const std::string& { return game->form().labels()[i]->caption(); });
-        json.key("gameOver").boolean(std::exchange(over, false)).key("status").number(status).key("error");
+        json.close(']').key("texts").open('[');
+        for (std::size_t i = 0; i < newText.size(); ++i)
+            newText[i] ? json.string(game->form().textBoxes()[i]->text()) : json.null();
+        json.close(']').key("captions").open('[');
+        for (std::size_t i = 0; i < newCaption.size(); ++i)
+            newCaption[i] ? json.string(game->form().labels()[i]->caption()) : json.null();
+        newText.assign(newText.size(), false);
+        newCaption.assign(newCaption.size(), false);
+        json.close(']').key("gameOver").boolean(std::exchange(over, false)).key("status").number(status).key("error");
         if (errorText)
             json.open('{').key("title").string(window::texts::kErrorTitle).key("text").string(*errorText).close('}');
         else
@@ -114,17 +112,6 @@ struct NamoroGame final : window::FormListener {
         seen = true;
         view = json.close('}').take();
         return view;
-    }
-
-    // Each changed text, null for the others; then nothing has changed.
-    template <class Text>
-    static void writeChanged(JsonWriter& json, std::vector<bool>& changed, const Text& text)
-    {
-        json.open('[');
-        for (std::size_t i = 0; i < changed.size(); ++i)
-            changed[i] ? json.string(text(i)) : json.null();
-        std::fill(changed.begin(), changed.end(), false);
-        json.close(']');
     }
 
     PageClock clock;
@@ -153,8 +140,8 @@ EMSCRIPTEN_KEEPALIVE const char* namoro_layout(NamoroGame* g) { return g ? g->la
 
 EMSCRIPTEN_KEEPALIVE const std::uint32_t* namoro_picture_pixels(NamoroGame* g, int i)
 {
-    const auto* picture = gameOf(g) ? at(g->game->form().pictures(), i) : nullptr;
-    return picture ? picture->picture().argb.data() : nullptr;
+    const auto* pictures = gameOf(g) ? &g->game->form().pictures() : nullptr;
+    return pictures && i >= 0 && std::size_t(i) < pictures->size() ? (*pictures)[std::size_t(i)]->picture().argb.data() : nullptr;
 }
 
 EMSCRIPTEN_KEEPALIVE void namoro_start(NamoroGame* g)
