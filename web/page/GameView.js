@@ -97,6 +97,7 @@ export class GameView {
   // Shows what the model says changed, and nothing else: a box or the caption it does not name
   // is left alone, so a word being composed in one box survives the countdown in the other.
   show(view) {
+    const first = this.places.length === 0 && view.moved.length > 0; // every picture comes: drawn at once
     // Each moved picture is drawn again where it was and where it is, one pixel wider for the
     // blended edge at fractional ratios.
     for (const { picture, before, after } of view.moved) {
@@ -105,7 +106,10 @@ export class GameView {
       for (const [left, top] of [before, after]) this.dirty.push({ left: left - 1, top: top - 1, width: width + 2, height: height + 2 });
     }
     // The screen shows a frame at a time: moves between two frames are drawn once.
-    if (!this.drawPending && this.dirty.length > 0) {
+    if (first) {
+      this.dirty = [];
+      this.draw();
+    } else if (!this.drawPending && this.dirty.length > 0) {
       this.drawPending = true;
       requestAnimationFrame(() => {
         this.drawPending = false;
