@@ -14,7 +14,8 @@ namespace namoro::ui {
 // Closing it ends the program as the End command does. It grows at most to its screen's
 // available area: a larger window would only cost memory for pixels nobody sees. Assistive
 // technology knows it by the game's name; F2 starts, Ctrl+Q ends and F10 opens the menu.
-// A runtime error is reported over it.
+// When another X client destroys it, the game ends as if it had been closed. A runtime error is
+// reported over it.
 class GameWindow final : public QMainWindow, private window::FormListener {
 public:
     GameWindow(window::Form& form, window::PlayerInput& input);
@@ -27,6 +28,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 
 private:
     void errorRaised(const runtime::RuntimeError& error) override;
