@@ -19,7 +19,7 @@ try {
   const view = new GameView(document, layout);
   let ended = false;
   const clock = new GameClock(() => model.nextDue(), () => model.runDue(), () => sync());
-  const sync = (everything = false) => {
+  const sync = () => {
     const shown = model.view();
     if (shown.status >= 0) {
       clock.stop();
@@ -27,7 +27,7 @@ try {
       ended = true;
       return;
     }
-    view.show(shown, everything);
+    view.show(shown);
     copy.update();
     clock.arm();
   };
@@ -54,7 +54,7 @@ try {
   fit.apply();
   view.watchRatio();
   model.start(); // Load runs before any tick or click
-  sync(true);
+  sync(); // the first view holds everything
   if (!ended) focusBox();
   window.namoro = { model, view, clock, fit, copy }; // for the browser tests and the benchmarks
 } catch (error) {
