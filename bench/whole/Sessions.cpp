@@ -116,7 +116,7 @@ Meter::Figures measureRunning(const PrivateDisplay& display, const Program& prog
 
 PlayedGame playWithClicks(const PrivateDisplay& display, const Program& probe, const std::string& pictureDir)
 {
-    const ItemFinder finder(pictureDir);
+    const ItemFinder finder(e2e::loadItemArt(pictureDir));
     auto options = ProgramWindow::programOptions(display);
     options.capture = true;
     auto shown = launch(display, probe, options).second;
