@@ -6,6 +6,7 @@
 #include "tests/xsession/PrivateDisplay.h"
 
 #include <chrono>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -55,5 +56,26 @@ struct PlayedGame {
     int misses = 0;               // clicks that found no item or changed nothing
 };
 PlayedGame playWithClicks(const xsession::PrivateDisplay& display, const Program& probe, const std::string& pictureDir);
+
+// Everything the sessions of one bench measured.
+struct Readings {
+    std::vector<double> startups, startupsBare; // ms
+    std::vector<SessionRun> runs;               // the game, the bare window, the moving floor
+    std::vector<Meter::Figures> scaled, scaledFloor;
+    PlayedGame played;                          // its timers in their order: Timer7 before Timer10
+    std::map<std::string, double> micro;        // ms by benchmark name
+
+    const SessionRun& game() const { return runs[0]; }
+    const SessionRun& bare() const { return runs[1]; }
+    const SessionRun& floor() const { return runs[2]; }
+};
+
+// The sessions' plan, as the figure table's heading tells it.
+inline constexpr int kStartupsEach = 24;
+inline constexpr int kScaledRunsEach = 2;
+inline constexpr std::chrono::seconds kScaledWindow{15};
+
+// Every session of the bench, on two private displays; tells its progress on standard error.
+Readings runSessions();
 
 } // namespace namoro::bench
