@@ -4,6 +4,7 @@
 #include "FirstFrameWatch.h"
 #include "MicroBenchmarks.h"
 
+#include "tests/xsession/PrivateDisplay.h"
 #include "tests/xsession/ProgramWindow.h"
 
 #include <algorithm>
@@ -21,6 +22,12 @@ using xsession::PrivateDisplay;
 using xsession::ProgramWindow;
 using xsession::Process;
 using Clock = std::chrono::steady_clock;
+
+// A program the bench starts: its executable and its window's caption.
+struct Program {
+    std::string path;
+    std::string caption;
+};
 
 constexpr int kInnerHeight = 536;
 // The inside of the score box in the inner area, where its text shows: the box's rounded
@@ -54,44 +61,7 @@ void end(ProgramWindow& window)
         throw std::runtime_error(window.process().program() + " did not end within 5 s of End");
 }
 
-void progress(const char* what) { std::fprintf(stderr, "bench: %s\n", what); }
-
-constexpr auto kScreen = "1600x1200x24"; // room for the window at twice the scale
-const Program kGame{NAMORO_EXECUTABLE, "Form1"};
-const Program kBare{NAMORO_REFERENCE, "Reference"};
-const Program kFloor{NAMORO_FLOOR, "Floor"};
-const Program kProbe{NAMORO_TICK_PROBE, "Form1"};
-
-// Launch after launch, each pair in the other order than the last.
-void measureStartups(const PrivateDisplay& display, Readings& r)
-{
-    progress("warming up");
-    for (const Program* program : {&kBare, &kGame, &kFloor})
-        measureStartup(display, *program);
-    progress("start-up, interleaved launches");
-    for (int i = 0; i < kStartupsEach; ++i) {
-        if (i % 2 == 0)
-            r.startupsBare.push_back(measureStartup(display, kBare));
-        r.startups.push_back(measureStartup(display, kGame));
-        if (i % 2 == 1)
-            r.startupsBare.push_back(measureStartup(display, kBare));
-    }
-}
-
-void measureScaled(const PrivateDisplay& display, Readings& r)
-{
-    progress("running at twice the scale, interleaved");
-    for (int i = 0; i < kScaledRunsEach; ++i) {
-        if (i % 2 == 1)
-            r.scaledFloor.push_back(measureRunning(display, kFloor, 2, kScaledWindow));
-        r.scaled.push_back(measureRunning(display, kGame, 2, kScaledWindow));
-        if (i % 2 == 0)
-            r.scaledFloor.push_back(measureRunning(display, kFloor, 2, kScaledWindow));
-    }
-}
-
-} // namespace
-
+// Milliseconds from launching `program` to its first frame on the screen; then it is ended.
 double measureStartup(const PrivateDisplay& display, const Program& program)
 {
     auto [startupMs, window] = launch(display, program, ProgramWindow::programOptions(display));
@@ -99,6 +69,7 @@ double measureStartup(const PrivateDisplay& display, const Program& program)
     return startupMs;
 }
 
+// Runs the programs side by side, each on its own display, through one session.
 std::vector<SessionRun> runSession(const std::vector<std::pair<const PrivateDisplay*, Program>>& programs)
 {
     std::vector<ProgramWindow> windows;
@@ -131,6 +102,8 @@ std::vector<SessionRun> runSession(const std::vector<std::pair<const PrivateDisp
     return runs;
 }
 
+// CPU and wake-ups while running at QT_SCALE_FACTOR `scale`: launched, Start, and measured
+// over `window` from 2 s after Start.
 Meter::Figures measureRunning(const PrivateDisplay& display, const Program& program, int scale,
                               std::chrono::seconds window)
 {
@@ -149,6 +122,7 @@ Meter::Figures measureRunning(const PrivateDisplay& display, const Program& prog
     return meter.between(0, 1e9);
 }
 
+// A whole game of the tick probe, its items clicked all along from outside.
 PlayedGame playWithClicks(const PrivateDisplay& display, const Program& probe, const std::string& pictureDir)
 {
     const ItemFinder finder(e2e::loadItemArt(pictureDir));
@@ -188,6 +162,44 @@ PlayedGame playWithClicks(const PrivateDisplay& display, const Program& probe, c
     game.ticks = std::move(*record);
     return game;
 }
+
+void progress(const char* what) { std::fprintf(stderr, "bench: %s\n", what); }
+
+constexpr auto kScreen = "1600x1200x24"; // room for the window at twice the scale
+const Program kGame{NAMORO_EXECUTABLE, "Form1"};
+const Program kBare{NAMORO_REFERENCE, "Reference"};
+const Program kFloor{NAMORO_FLOOR, "Floor"};
+const Program kProbe{NAMORO_TICK_PROBE, "Form1"};
+
+// Launch after launch, each pair in the other order than the last.
+void measureStartups(const PrivateDisplay& display, Readings& r)
+{
+    progress("warming up");
+    for (const Program* program : {&kBare, &kGame, &kFloor})
+        measureStartup(display, *program);
+    progress("start-up, interleaved launches");
+    for (int i = 0; i < kStartupsEach; ++i) {
+        if (i % 2 == 0)
+            r.startupsBare.push_back(measureStartup(display, kBare));
+        r.startups.push_back(measureStartup(display, kGame));
+        if (i % 2 == 1)
+            r.startupsBare.push_back(measureStartup(display, kBare));
+    }
+}
+
+void measureScaled(const PrivateDisplay& display, Readings& r)
+{
+    progress("running at twice the scale, interleaved");
+    for (int i = 0; i < kScaledRunsEach; ++i) {
+        if (i % 2 == 1)
+            r.scaledFloor.push_back(measureRunning(display, kFloor, 2, kScaledWindow));
+        r.scaled.push_back(measureRunning(display, kGame, 2, kScaledWindow));
+        if (i % 2 == 0)
+            r.scaledFloor.push_back(measureRunning(display, kFloor, 2, kScaledWindow));
+    }
+}
+
+} // namespace
 
 Readings runSessions()
 {
