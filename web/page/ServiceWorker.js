@@ -1,9 +1,6 @@
-// Keeps the build the page came from, every file of it, under a name made from those files'
-// contents, so the game plays without a network and a new build never mixes with the old:
-// the new worker fills its own cache with what the server confirms is current (a file already
-// in the browser's HTTP cache costs a revalidation, not a second download), takes over and
-// drops every older cache. It answers for nothing else: any other page or file in its folder,
-// a missing one too, goes to the network as if there were no worker.
+// Keeps the files the game plays with under a name made from their contents: the game plays
+// offline, and a new build, checked file by file, never mixes with the old. Nothing else in its
+// folder is answered from here, a missing page neither.
 const CACHE = '@CACHE@';
 // Each file of the build and its SHA-256, as the build wrote it.
 const FILES = {@FILES@};
