@@ -363,10 +363,7 @@ std::string printable(std::string_view message)
     for (std::size_t i = 0; i < message.size();) {
         const auto decoded = runtime::decodeUtf8(message, i);
         const std::size_t length = decoded ? decoded->second : 1;
-        if (decoded)
-            out += message.substr(i, length);
-        else
-            out += escapeBytes(message.substr(i, 1));
+        out += decoded ? std::string(message.substr(i, length)) : escapeBytes(message.substr(i, 1));
         i += length;
     }
     return out;
