@@ -6,8 +6,8 @@
 
 namespace namoro::logic {
 
-Game::Game(const runtime::Clock& clock, std::unique_ptr<runtime::RandomSource> random, Options options)
-    : scheduler_(clock, options.timerGrid), random_(std::move(random))
+Game::Game(const runtime::Clock& clock, std::unique_ptr<runtime::RandomSource> random)
+    : scheduler_(clock), random_(std::move(random))
 {
 }
 
@@ -15,7 +15,7 @@ runtime::Expected<std::unique_ptr<Game>, std::string>
 Game::create(std::span<const std::uint8_t> layout, const runtime::Clock& clock,
              std::unique_ptr<runtime::RandomSource> random, Options options)
 {
-    std::unique_ptr<Game> game(new Game(clock, std::move(random), options));
+    std::unique_ptr<Game> game(new Game(clock, std::move(random)));
     auto form = window::loadForm(layout, game->scheduler_, game->dispatcher_);
     if (!form)
         return runtime::Unexpected{form.error().message()};

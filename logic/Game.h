@@ -27,7 +27,6 @@ namespace namoro::logic {
 class Game final : public window::PlayerInput, public runtime::DueWork {
 public:
     struct Options {
-        runtime::Micros timerGrid = runtime::TimerScheduler::kClassicGrid;
         // Off only to show that holding idle timers changes nothing anyone can see.
         bool holdIdleTimers = true;
     };
@@ -67,7 +66,7 @@ public:
     runtime::RandomSource& random() { return *random_; }
 
 private:
-    Game(const runtime::Clock& clock, std::unique_ptr<runtime::RandomSource> random, Options options);
+    Game(const runtime::Clock& clock, std::unique_ptr<runtime::RandomSource> random);
     void holdTimersWhileIdle();
 
     runtime::TimerScheduler scheduler_;

@@ -9,7 +9,6 @@ namespace namoro::runtime {
 // Numbers follow the classic desktop runtime's numbering so a report reads familiar.
 enum class ErrorNumber : int {
     Overflow = 6,
-    TypeMismatch = 13,
     InternalError = 51,
     InvalidFileFormat = 321,
 };
@@ -25,7 +24,6 @@ public:
     int code() const { return static_cast<int>(number_); }
 
     static RuntimeError overflow() { return {ErrorNumber::Overflow, "Overflow"}; }
-    static RuntimeError typeMismatch() { return {ErrorNumber::TypeMismatch, "Type mismatch"}; }
     // A fault of the program itself, such as memory or the random seed running out.
     static RuntimeError internalError(const std::string& cause)
     {

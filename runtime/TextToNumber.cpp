@@ -14,9 +14,12 @@ namespace {
 
 constexpr char kNotNumeric = '\x01';
 
-// A Japanese input method types full-width digits and signs; they read exactly like ASCII.
+// ASCII stays. A Japanese input method types full-width digits and signs; they read exactly
+// like ASCII.
 char foldCodePoint(char32_t cp)
 {
+    if (cp < 0x80)
+        return static_cast<char>(cp);
     if (cp >= 0xFF10 && cp <= 0xFF19)
         return static_cast<char>('0' + (cp - 0xFF10));
     switch (cp) {
@@ -37,17 +40,9 @@ std::string foldToAscii(std::string_view utf8)
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        if (lead < 0x80) {
-            out += static_cast<char>(lead);
-            ++i;
-        } else if (const auto decoded = decodeUtf8(utf8, i)) {
-            out += foldCodePoint(decoded->first);
-            i += decoded->second;
-        } else {
-            out += kNotNumeric;
-            ++i;
-        }
+        const auto decoded = decodeUtf8(utf8, i);
+        out += decoded ? foldCodePoint(decoded->first) : kNotNumeric;
+        i += decoded ? decoded->second : 1;
     }
     return out;
 }

@@ -106,14 +106,9 @@ std::optional<std::size_t> TimerScheduler::earliestDue(Micros now) const
 
 std::optional<Micros> TimerScheduler::nextDue() const
 {
-    std::optional<Micros> best;
-    if (held_)
-        return best;
-    for (const Entry& entry : entries_) {
-        if (ticks(entry) && (!best || entry.due < *best))
-            best = entry.due;
-    }
-    return best;
+    if (const auto index = earliestDue(Micros::max()))
+        return entries_[*index].due;
+    return std::nullopt;
 }
 
 void TimerScheduler::runDue()

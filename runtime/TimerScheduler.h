@@ -37,7 +37,6 @@ public:
     // anchor, so on release its next tick is the next point of its own period after now:
     // exactly when it would have come had every held tick been delivered.
     void setHeld(bool held);
-    bool held() const { return held_; }
     // A release, or a timer enabled, reschedules.
     void setOnReschedule(std::function<void()> onReschedule) override { onReschedule_ = std::move(onReschedule); }
 

@@ -42,15 +42,14 @@ struct Word {
     }
 };
 
-int hexDigit(char c)
+// The byte that two hex digits stand for; nothing for anything else.
+std::optional<std::uint8_t> hexByte(std::string_view digits)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
+    std::uint8_t byte = 0;
+    const char* end = digits.data() + digits.size();
+    if (digits.size() != 2 || std::from_chars(digits.data(), end, byte, 16).ptr != end)
+        return std::nullopt;
+    return byte;
 }
 
 // One line's words. A quoted word keeps its spaces; \" \\ and \xHH stand for the quote, the
@@ -79,10 +78,10 @@ std::vector<Word> splitWords(std::string_view line, int lineNumber)
                     flush(i);
                     word.addByte(line[++i]);
                     run = i + 1;
-                } else if (i + 3 < line.size() && line[i + 1] == 'x' && hexDigit(line[i + 2]) >= 0 &&
-                           hexDigit(line[i + 3]) >= 0) {
+                } else if (const auto byte =
+                               line.substr(i + 1, 1) == "x" ? hexByte(line.substr(i + 2, 2)) : std::nullopt) {
                     flush(i);
-                    word.addByte(static_cast<char>(hexDigit(line[i + 2]) * 16 + hexDigit(line[i + 3])));
+                    word.addByte(static_cast<char>(*byte));
                     i += 3;
                     run = i + 1;
                 } else {
@@ -221,8 +220,10 @@ std::vector<std::uint8_t> hexBytes(const Line& line)
         line.fail("odd number of hex digits");
     std::vector<std::uint8_t> bytes(hex.size() / 2);
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (std::from_chars(hex.data() + 2 * i, hex.data() + 2 * i + 2, bytes[i], 16).ptr != hex.data() + 2 * i + 2)
+        const auto byte = hexByte(std::string_view(hex).substr(2 * i, 2));
+        if (!byte)
             line.fail("\"" + hex.substr(2 * i, 2) + "\" is not a hex byte");
+        bytes[i] = *byte;
     }
     return bytes;
 }
@@ -362,10 +363,7 @@ std::string printable(std::string_view message)
     for (std::size_t i = 0; i < message.size();) {
         const auto decoded = runtime::decodeUtf8(message, i);
         const std::size_t length = decoded ? decoded->second : 1;
-        if (decoded)
-            out += message.substr(i, length);
-        else
-            out += escapeBytes(message.substr(i, 1));
+        out += decoded ? std::string(message.substr(i, length)) : escapeBytes(message.substr(i, 1));
         i += length;
     }
     return out;
