@@ -322,7 +322,8 @@ def play(page, url, values):
     check(page.js("return !window.namoro.clock.armed"), "no timer is armed while waiting")
     score_a_click(page, values, page.click)
     choose(page, "スタート")
-    check(page.js("return document.activeElement.id") == "Text2", "after a menu command the focus is back in the box last used")
+    if page.js("return document.hasFocus()"):  # headless Firefox's window never has it, and sends no focus events
+        check(page.js("return document.activeElement.id") == "Text2", "after a menu command the focus is back in the box last used")
     wait(page, "return document.getElementById('Text2').value === '59'")
     check(True, "スタート starts the countdown: the time box shows 59")
     choose(page, "エンド")
