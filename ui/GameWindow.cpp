@@ -2,6 +2,7 @@
 
 #include "AccessiblePlayArea.h"
 
+#include "window/CommandKeys.h"
 #include "window/PlayerTexts.h"
 
 #include <QCloseEvent>
@@ -11,20 +12,6 @@
 #include <QWindow>
 
 namespace namoro::ui {
-namespace {
-
-// The keys a desktop player knows for the commands. They are bound to the window, not to the
-// menu entries, which would show them: the menu looks as the layout stores it, without keys.
-QKeySequence commandKey(const std::string& entry)
-{
-    if (entry == "MenuStart")
-        return QKeySequence(Qt::Key_F2);
-    if (entry == "MenuEnd")
-        return QKeySequence(Qt::CTRL | Qt::Key_Q);
-    return {};
-}
-
-} // namespace
 
 GameWindow::GameWindow(window::Form& form, window::PlayerInput& input)
     : input_(input)
@@ -39,6 +26,7 @@ GameWindow::GameWindow(window::Form& form, window::PlayerInput& input)
     playArea_->onCaptionChanged([area = playArea_](std::size_t i) { AccessiblePlayArea::captionChanged(*area, i); });
     setCentralWidget(playArea_);
 
+    const auto keySequence = [](std::string_view key) { return QKeySequence(QString::fromUtf8(key), QKeySequence::PortableText); };
     QMenu* current = nullptr;
     for (const auto& entry : form.menuEntries()) {
         const QString caption = QString::fromStdString(entry->caption());
@@ -51,11 +39,13 @@ GameWindow::GameWindow(window::Form& form, window::PlayerInput& input)
         action->setObjectName(QString::fromStdString(entry->name()));
         const window::MenuEntry* command = entry.get();
         connect(action, &QAction::triggered, this, [this, command] { input_.choose(*command); });
-        if (const QKeySequence key = commandKey(entry->name()); !key.isEmpty())
-            connect(new QShortcut(key, this), &QShortcut::activated, action, &QAction::trigger);
+        for (const window::CommandKey& key : window::kCommandKeys) {
+            if (key.entry == entry->name())
+                connect(new QShortcut(keySequence(key.key), this), &QShortcut::activated, action, &QAction::trigger);
+        }
     }
-    // F10 opens the menu bar's first menu, as on GNOME; Alt still focuses the bar as before.
-    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this, [this] {
+    // The menu bar's key opens its first menu; Alt still focuses the bar as before.
+    connect(new QShortcut(keySequence(window::kMenuBarKey), this), &QShortcut::activated, this, [this] {
         if (!menuBar()->actions().isEmpty())
             menuBar()->setActiveAction(menuBar()->actions().front());
     });

@@ -37,6 +37,9 @@ inline int captionWeight(const LabelFont& font) { return std::clamp(font.weight,
 
 // After the stored face: a pop-style face with every glyph of the ranks, then any Japanese face.
 inline constexpr std::array<std::string_view, 3> kCaptionFallbackFamilies{"RocknRoll One", "Noto Sans CJK JP", "Noto Sans JP"};
+// The web page brings the pop-style face's rank glyphs along under a name of their own, tried
+// before the face itself.
+inline constexpr std::string_view kCaptionPageFace = "RocknRoll One Ranks";
 
 inline constexpr std::string_view alignmentName(Alignment alignment)
 {

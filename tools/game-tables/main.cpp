@@ -1,12 +1,12 @@
 // Writes the game's tables as JSON, from the model's own definitions, for the scripts that need
-// them (the web font cutter, the browser test, the app manifest): none of them reads C++ or the
-// layout's source. The window's colour is the built window's, as the page shows it.
+// them (the web font cutter, the browser test, the page's files): none of them reads C++ or the
+// layout's source. The window is the built one, described as the page reads it.
 #include "assets/EmbeddedLayout.h"
 #include "logic/Game.h"
 #include "logic/ItemTable.h"
 #include "logic/RankTable.h"
 #include "runtime/JsonWriter.h"
-#include "window/Presentation.h"
+#include "window/WindowJson.h"
 
 #include <cstdio>
 #include <fstream>
@@ -24,9 +24,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "game-tables: %s\n", game.error().c_str());
         return 1;
     }
-    runtime::JsonWriter json;
-    json.open('{').key("window").open('{').key("colour").string(window::cssColour(game.value()->form().backColour()));
-    json.close('}').key("items").open('[');
+    runtime::JsonWriter json = window::writeWindow(game.value()->form(), runtime::JsonWriter().open('{').key("window"));
+    json.key("items").open('[');
     for (const logic::Item& item : logic::kItems) {
         json.open('{').key("number").number(item.number).key("picture").string(item.picture);
         json.key("timer").string(item.timer).key("value").number(item.scoreValue).close('}');

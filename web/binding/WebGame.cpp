@@ -10,7 +10,7 @@
 #include "runtime/RuntimeError.h"
 #include "window/HitTest.h"
 #include "window/PlayerTexts.h"
-#include "window/Presentation.h"
+#include "window/WindowJson.h"
 
 #include <memory>
 #include <optional>
@@ -43,60 +43,8 @@ T* at(const std::vector<std::unique_ptr<T>>& controls, int i)
     return i >= 0 && static_cast<std::size_t>(i) < controls.size() ? controls[static_cast<std::size_t>(i)].get() : nullptr;
 }
 
-void writeRect(JsonWriter& json, const window::Rect& r)
-{
-    json.key("left").number(window::twipsToPixels(r.left)).key("top").number(window::twipsToPixels(r.top));
-    json.key("width").number(window::twipsToPixels(r.width)).key("height").number(window::twipsToPixels(r.height));
-}
-
-void writeCaption(JsonWriter& json, const window::Label& label)
-{
-    const auto& style = label.style();
-    json.open('{');
-    writeRect(json, label.rect());
-    json.key("back").string(window::cssColour(style.backColour)).key("fore").string(window::cssColour(style.foreColour));
-    json.key("alignment").string(window::alignmentName(style.alignment)).key("fontFamilies").open('[');
-    if (!style.font.family.empty())
-        json.string(style.font.family);
-    for (const std::string_view family : window::kCaptionFallbackFamilies)
-        json.string(family);
-    json.close(']').key("pixelSize").number(window::captionPixelSize(style.font));
-    json.key("weight").number(window::captionWeight(style.font)).key("italic").boolean(style.font.italic);
-    json.key("underline").boolean(style.font.underline).key("strikeOut").boolean(style.font.strikeOut).close('}');
-}
-
 // The window as stored: everything the page builds once.
-std::string layoutJson(const window::Form& form)
-{
-    JsonWriter json;
-    json.open('{').key("form").open('{').key("caption").string(form.caption());
-    json.key("colour").string(window::cssColour(form.backColour()));
-    json.key("width").number(window::twipsToPixels(form.settings().innerWidth));
-    json.key("height").number(window::twipsToPixels(form.settings().innerHeight)).close('}');
-    json.key("menu").open('[');
-    for (const auto& entry : form.menuEntries()) {
-        json.open('{').key("name").string(entry->name()).key("caption").string(entry->caption());
-        json.key("topLevel").boolean(entry->topLevel()).close('}');
-    }
-    json.close(']').key("pictures").open('[');
-    for (const auto& picture : form.pictures()) {
-        json.open('{').key("name").string(picture->name()).key("width").number(picture->picture().width);
-        json.key("height").number(picture->picture().height).close('}');
-    }
-    json.close(']').key("boxes").open('[');
-    for (const auto& box : form.textBoxes()) {
-        json.open('{').key("name").string(box->name()).key("accessibleName").string(window::texts::boxName(box->name()));
-        json.key("tabIndex").number(box->tabIndex());
-        writeRect(json, box->rect());
-        json.close('}');
-    }
-    json.close(']').key("captions").open('[');
-    for (const auto& label : form.labels())
-        writeCaption(json, *label);
-    json.close(']').key("texts").open('{').key("gameOver").string(window::texts::kGameOver);
-    json.key("errorTitle").string(window::texts::kErrorTitle).close('}').close('}');
-    return json.take();
-}
+std::string layoutJson(const window::Form& form) { return window::writeWindow(form).take(); }
 
 } // namespace
 

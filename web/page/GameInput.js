@@ -2,9 +2,6 @@
 // boxes, the menu bar and the desktop's keys for it.
 import { logicalPixel } from './Fit.js';
 
-// The desktop's keys for the commands, bound to the page rather than shown in the menu.
-const commandKeys = { F2: 'MenuStart' };
-
 export class GameInput {
   // `act(verb)` runs one of the model's verbs and shows what it changed.
   constructor({ canvas, boxes, width }, model, act) {
@@ -34,10 +31,11 @@ export class GameInput {
   }
 }
 
-// The menu bar: opened and closed by a click or a tap, a tap outside closes it; F10 opens the
-// first menu, the arrow keys move within it and Escape gives the focus back to its button.
+// The menu bar: opened and closed by a click or a tap, a tap outside closes it; the model's menu
+// key opens the first menu, the arrow keys move within it and Escape gives the focus back to its
+// button. A command's key, bound to the page rather than shown in the menu, chooses it.
 export class MenuBar {
-  constructor(doc, bar, entries, choose) {
+  constructor(doc, bar, { menu: entries, menuKey }, choose) {
     this.doc = doc;
     this.menus = [];
     let list = null;
@@ -65,13 +63,13 @@ export class MenuBar {
         list.append(button);
       }
     });
-    const keyed = Object.fromEntries(Object.entries(commandKeys).map(([key, name]) => [key, entries.findIndex((e) => e.name === name)]));
+    const keyed = Object.fromEntries(entries.flatMap((entry, i) => (entry.key ? [[entry.key, i]] : [])));
     doc.addEventListener('keydown', (event) => {
       if (keyed[event.key] >= 0) {
         event.preventDefault();
         this.close();
         choose(keyed[event.key]);
-      } else if (event.key === 'F10' && this.menus.length > 0) {
+      } else if (event.key === menuKey && this.menus.length > 0) {
         event.preventDefault();
         this.open(this.menus[0]);
       } else if (bar.contains(doc.activeElement)) {

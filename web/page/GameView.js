@@ -27,8 +27,7 @@ export class GameView {
       Object.assign(this.caption.style, placeStyle(caption), {
         background: caption.back, color: caption.fore,
         justifyContent: alignments[caption.alignment] ?? 'flex-start',
-        // The page brings the caption face's rank glyphs along under a name of their own.
-        fontFamily: [...caption.fontFamilies.flatMap((f) => (f === 'RocknRoll One' ? ['RocknRoll One Ranks', f] : [f])).map((f) => `"${f}"`), 'sans-serif'].join(', '),
+        fontFamily: [...caption.fontFamilies.map((f) => `"${f}"`), 'sans-serif'].join(', '),
         fontSize: px(caption.pixelSize),
         fontWeight: String(caption.weight), // the model clamps it to what fonts know
         fontStyle: caption.italic ? 'italic' : 'normal',

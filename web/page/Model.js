@@ -3,12 +3,12 @@
 //   new Model(module)  creates the game
 //   layout             the window as stored, parsed once; null when it could not be read:
 //                        { form: {caption, colour (CSS), width, height},
-//                          menu: [{name, caption, topLevel}],
+//                          menu: [{name, caption, topLevel, key (a command's key on the page, if any)}], menuKey,
 //                          pictures: [{name, width, height, argb (Uint8Array, 0xAARRGGBB words, little-endian)}],
 //                          boxes: [{name, accessibleName, tabIndex, left, top, width, height}] in element order,
 //                          captions: [{left, top, width, height, back, fore (CSS), alignment ('left' | 'right' | 'center'),
 //                                      fontFamilies, pixelSize, weight, italic, underline, strikeOut}],
-//                          texts: {gameOver, errorTitle} }
+//                          captionFace (the caption face's name on the page), texts: {gameName, gameOver} }
 //   start()            raises Load
 //   view()             after each step, what changed since the last view and the state now:
 //                        { moved, textsChanged, captionChanged, places: [{left, top}] of the pictures,

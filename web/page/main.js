@@ -39,7 +39,7 @@ try {
   document.addEventListener('pointerdown', (event) => { by = event.pointerType; }, true);
   document.addEventListener('keydown', () => { by = 'keyboard'; }, true);
   const focusBox = () => { if (by !== 'touch') (input.lastBox ?? view.tabOrder[0])?.focus({ preventScroll: true }); };
-  new MenuBar(document, document.getElementById('menubar'), layout.menu, (entry) => {
+  new MenuBar(document, document.getElementById('menubar'), layout, (entry) => {
     focusBox();
     act(() => model.choose(entry));
   });
@@ -54,5 +54,5 @@ try {
   if (!ended) focusBox();
   window.namoro = { model, view, clock, fit }; // for the browser tests and the benchmarks
 } catch (error) {
-  showEnd(document, error.error ? error : { status: 1, error: { title: 'ナモロゲーム', text: String(error) } });
+  showEnd(document, error.error ? error : { status: 1, error: { title: document.title, text: String(error) } });
 }
