@@ -7,6 +7,8 @@
 namespace namoro::app {
 namespace {
 
+constexpr std::string_view kUsage = "Usage: namoro [Qt options]\n";
+
 // Standard output is buffered: a write error may show only when the buffer goes out.
 bool written(std::ostream& out, std::ostream& err)
 {
@@ -26,15 +28,16 @@ std::optional<int> answer(std::span<char* const> arguments, std::ostream& out)
             return 0;
         }
         if (option == "--help") {
-            out << "Usage: namoro [Qt options]\n"
-                   "ナモロゲーム, a falling-items arcade game. Choose スタート from the ナモロゲーム menu,\n"
+            out << kUsage
+                << "ナモロゲーム, a falling-items arcade game. Choose スタート from the ナモロゲーム menu,\n"
                    "then click the falling items for points until the 60 seconds run out; エンド quits.\n"
                    "Keys: F2 スタート, Ctrl+Q エンド, F10 opens the menu.\n"
                    "\n"
                    "  --help     show this help and exit\n"
                    "  --version  show the version and exit\n"
                    "\n"
-                   "Any other argument goes to Qt, for example -platform wayland.\n"
+                   "Any other argument goes to Qt, for example -platform wayland; one Qt does not take\n"
+                   "either is refused.\n"
                    "See namoro(6) for the rules.\n";
             return 0;
         }
@@ -51,6 +54,16 @@ std::optional<int> answerInformationOptions(std::span<char* const> arguments, st
     if (answered && !written(out, err))
         return 1;
     return answered;
+}
+
+std::optional<int> refuseArgumentsLeft(std::span<char* const> arguments, std::ostream& err)
+{
+    if (arguments.size() < 2)
+        return std::nullopt;
+    const std::string_view first = arguments[1];
+    err << "namoro: " << (first.starts_with('-') ? "unknown option " : "unexpected argument ") << first << '\n'
+        << kUsage << "Try 'namoro --help' for more information.\n";
+    return 2;
 }
 
 } // namespace namoro::app

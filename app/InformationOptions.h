@@ -12,4 +12,8 @@ namespace namoro::app {
 // written (a full disk, a closed pipe) is a failure, reported on `err` as other tools do.
 std::optional<int> answerInformationOptions(std::span<char* const> arguments, std::ostream& out, std::ostream& err);
 
+// What is left of the command line once Qt has taken its own options is a mistake: names the
+// first argument left on `err`, with the usage, and returns the exit status of a usage error.
+std::optional<int> refuseArgumentsLeft(std::span<char* const> arguments, std::ostream& err);
+
 } // namespace namoro::app

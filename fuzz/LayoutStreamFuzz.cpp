@@ -5,9 +5,9 @@
 
 #include "runtime/Clock.h"
 #include "tools/LayoutText.h"
+#include "tools/LayoutWriter.h"
 #include "window/FormBuilder.h"
 #include "window/LayoutReader.h"
-#include "window/LayoutWriter.h"
 
 #include <cstdint>
 #include <vector>
@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto text = tools::parseLayoutText(tools::printLayoutText(*layout), noFiles);
     fuzz::check(text.has_value(), "the printed text of a stream compiles");
     fuzz::check(*text == *layout, "the printed text compiles to the same description");
-    const auto written = window::writeLayout(*text);
+    const auto written = tools::writeLayout(*text);
     fuzz::check(written.has_value(), "a description read from a stream can be written");
     fuzz::check(std::equal(bytes.begin(), bytes.end(), written->begin(), written->end()),
                 "the description writes back to the same bytes");

@@ -4,8 +4,8 @@
 #include "FuzzCheck.h"
 
 #include "tools/LayoutText.h"
+#include "tools/LayoutWriter.h"
 #include "window/LayoutReader.h"
-#include "window/LayoutWriter.h"
 
 #include <cstdint>
 #include <string_view>
@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::check(!layout.error().empty(), "a refused text says why");
         return 0;
     }
-    const auto stream = window::writeLayout(*layout);
+    const auto stream = tools::writeLayout(*layout);
     if (!stream) {
         fuzz::check(!stream.error().field.empty(), "a refused description names its field");
         return 0;

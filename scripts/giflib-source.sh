@@ -1,19 +1,19 @@
 #!/usr/bin/env bash
-# Unpacks giflib's Debian source, Debian's patches applied, into DEST/src (once) for the web
-# build, which compiles its C files with emcc. The source entries are the machine's own apt
-# sources (as apt-config names them) turned into deb-src ones, in a private apt state under DEST:
-# the system's apt configuration is left as it is. DEST/debian-version records the upload whose
-# patches DEST/src holds; without it DEST is made again.
+# Unpacks giflib's Debian source, Debian's patches applied, into DEST/src for the web build,
+# which compiles its C files with emcc. The source entries are the machine's own apt sources (as
+# apt-config names them) turned into deb-src ones, in a private apt state under DEST: the
+# system's apt configuration is left as it is. DEST/debian-version records the upload whose
+# patches DEST/src holds; it is kept while apt offers that upload (or, offline, none), and made
+# again when apt offers another, such as a security upload.
 set -euo pipefail
 dest=$(realpath -m "$1")
 stamp=$dest/debian-version
-[ -f "$stamp" ] && [ -f "$dest/src/gif_lib.h" ] && exit 0
 fail() {
     echo "giflib-source: $*" >&2
     exit 1
 }
 apt_dir="$dest/apt"
-rm -rf "$dest" && mkdir -p "$apt_dir/sources.list.d" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
+rm -rf "$apt_dir" && mkdir -p "$apt_dir/sources.list.d" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
 source_list='' source_parts=''
 eval "$(apt-config shell source_list Dir::Etc::sourcelist/f source_parts Dir::Etc::sourceparts/d)"
 shopt -s nullglob
@@ -28,11 +28,20 @@ apt_opts=(-o "Dir::Etc::SourceList=/dev/null" -o "Dir::Etc::SourceParts=$apt_dir
           -o "APT::Sandbox::User=root")
 # A source without deb-src indexes only warns; giflib must be found in one of them.
 apt-get "${apt_opts[@]}" -qq update || true
-# Each file of the upload as the signed index lists it: 'URI' name size hash. In the empty DEST,
+# Each file of the upload as the signed index lists it: 'URI' name size hash. In an empty folder,
 # so that apt lists them all and touches no file of the folder we were started from.
-files=$(cd "$dest" && apt-get "${apt_opts[@]}" -qq source --print-uris giflib 2>/dev/null | grep "^'") || true
+mkdir "$apt_dir/empty"
+files=$(cd "$apt_dir/empty" && apt-get "${apt_opts[@]}" -qq source --print-uris giflib 2>/dev/null | grep "^'") || true
 version=$(sed -n "s/^'[^']*' giflib_\(.*\)\.dsc .*/\1/p" <<<"$files")
+if [ -f "$stamp" ] && [ -f "$dest/src/gif_lib.h" ]; then
+    if [ -z "$version" ]; then
+        echo "giflib-source: no apt source lists giflib now; keeping giflib $(cat "$stamp")" >&2
+        exit 0
+    fi
+    [ "$version" != "$(cat "$stamp")" ] || exit 0
+fi
 [ -n "$version" ] || fail "giflib's source could not be downloaded: no index from this machine's apt sources lists it"
+rm -rf "$stamp" "$dest/src" "$dest"/giflib[-_]*
 if ! (cd "$dest" && apt-get "${apt_opts[@]}" -qq source giflib >/dev/null); then
     # A mirror may list an upload whose .dsc it does not hold (seen with a point release). Its
     # other files, each checked against the signed index's hash, make the same tree: the

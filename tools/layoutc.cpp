@@ -7,10 +7,11 @@
 
 #include "GifEncoder.h"
 #include "LayoutText.h"
+#include "LayoutWriter.h"
+#include "WholeFile.h"
 #include "XpmImage.h"
 
 #include "window/LayoutReader.h"
-#include "window/LayoutWriter.h"
 
 #include <filesystem>
 #include <fstream>
@@ -23,14 +24,6 @@ namespace {
 
 using namespace namoro;
 namespace fs = std::filesystem;
-
-std::optional<std::string> readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 bool writeFile(const fs::path& path, std::string_view bytes)
 {
@@ -55,17 +48,17 @@ std::string cppSource(const std::vector<std::uint8_t>& stream, const std::string
 int compile(const fs::path& source, const fs::path& output, const std::optional<fs::path>& cpp,
             const std::string& symbol)
 {
-    const auto text = readFile(source);
+    const auto text = tools::readWholeFile(source);
     if (!text) {
-        std::cerr << "layoutc: cannot read " << source << '\n';
+        std::cerr << "layoutc: " << text.error() << '\n';
         return 1;
     }
     const fs::path base = source.parent_path();
     const tools::PictureLoader loadPicture =
         [&](const std::string& relative) -> runtime::Expected<std::vector<std::uint8_t>, std::string> {
-        const auto xpm = readFile(base / relative);
+        const auto xpm = tools::readWholeFile(base / relative);
         if (!xpm)
-            return runtime::Unexpected{"cannot read " + (base / relative).string()};
+            return runtime::Unexpected{xpm.error()};
         auto image = tools::parseXpm(*xpm);
         if (!image)
             return runtime::Unexpected{relative + ", " + image.error()};
@@ -76,16 +69,16 @@ int compile(const fs::path& source, const fs::path& output, const std::optional<
         std::cerr << source.string() << ": " << layout.error() << '\n';
         return 1;
     }
-    const auto stream = window::writeLayout(*layout);
+    const auto stream = tools::writeLayout(*layout);
     if (!stream) {
-        std::cerr << source.string() << ": " << stream.error().message() << '\n';
+        std::cerr << source.string() << ": " << tools::readableShiftJis(stream.error().message()) << '\n';
         return 1;
     }
     // What was written must read back as what was meant.
     const auto check = window::readLayout(*stream);
     if (!check || !(*check == *layout)) {
         std::cerr << "layoutc: the stream does not read back as its source"
-                  << (check ? std::string() : ": " + check.error().message()) << '\n';
+                  << (check ? std::string() : ": " + tools::readableShiftJis(check.error().message())) << '\n';
         return 1;
     }
     const std::string_view bytes(reinterpret_cast<const char*>(stream->data()), stream->size());
@@ -98,15 +91,15 @@ int compile(const fs::path& source, const fs::path& output, const std::optional<
 
 int print(const fs::path& input)
 {
-    const auto bytes = readFile(input);
+    const auto bytes = tools::readWholeFile(input);
     if (!bytes) {
-        std::cerr << "layoutc: cannot read " << input << '\n';
+        std::cerr << "layoutc: " << bytes.error() << '\n';
         return 1;
     }
     const auto layout = window::readLayout(
         std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()));
     if (!layout) {
-        std::cerr << input.string() << ": " << layout.error().message() << '\n';
+        std::cerr << input.string() << ": " << tools::readableShiftJis(layout.error().message()) << '\n';
         return 1;
     }
     std::cout << tools::printLayoutText(*layout);

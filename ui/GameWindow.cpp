@@ -10,8 +10,23 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QWindow>
+#include <cstdint>
 
 namespace namoro::ui {
+namespace {
+
+// The X protocol's DestroyNotify event as Qt's X platform hands it on: its code, and the window
+// that is gone at byte 8.
+constexpr std::uint8_t kDestroyNotify = 17;
+struct DestroyNotify {
+    std::uint8_t code; // the top bit says the event was sent by a client
+    std::uint8_t unused;
+    std::uint16_t sequence;
+    std::uint32_t event;
+    std::uint32_t window;
+};
+
+} // namespace
 
 GameWindow::GameWindow(window::Form& form, window::PlayerInput& input)
     : input_(input)
@@ -102,6 +117,17 @@ void GameWindow::fitArea(const QRect& available)
 {
     if (!available.isEmpty())
         setMaximumSize(available.size());
+}
+
+// Qt goes on as if the window were still there: nobody could see the game or end it.
+bool GameWindow::nativeEvent(const QByteArray& eventType, void* message, qintptr* result)
+{
+    if (eventType == "xcb_generic_event_t") {
+        const auto* event = static_cast<const DestroyNotify*>(message);
+        if ((event->code & 0x7f) == kDestroyNotify && event->window == winId())
+            input_.close();
+    }
+    return QMainWindow::nativeEvent(eventType, message, result);
 }
 
 } // namespace namoro::ui

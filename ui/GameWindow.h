@@ -13,6 +13,7 @@ namespace namoro::ui {
 // Closing it ends the program as the End command does. It grows at most to its screen's
 // available area: a larger window would only cost memory for pixels nobody sees. Assistive
 // technology knows it by the game's name; F2 starts, Ctrl+Q ends and F10 opens the menu.
+// When another X client destroys it, the game ends as if it had been closed.
 class GameWindow final : public QMainWindow {
 public:
     GameWindow(window::Form& form, window::PlayerInput& input);
@@ -24,6 +25,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 
 private:
     void fitScreen(QScreen* screen);

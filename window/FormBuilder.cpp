@@ -1,5 +1,6 @@
 #include "FormBuilder.h"
 
+#include "LayoutFormat.h"
 #include "LayoutReader.h"
 #include "ShiftJis.h"
 
@@ -38,22 +39,21 @@ LayoutResult<LayoutDescription> withReadableTexts(LayoutDescription layout)
         else if (!error)
             error = LayoutError{field, std::nullopt, "is not code page 932 text"};
     };
-    const auto decodeOptional = [&](std::optional<std::string>& text, const std::string& field) {
-        if (text)
-            decode(*text, field);
+    const auto decodeTexts = [&]<class Record>(Record& record, const std::string& owner) {
+        format::forEachProperty<Record>([&](const auto& p) {
+            if constexpr (std::is_same_v<decltype(p.kind), format::Text>)
+                if (auto& text = record.*p.member)
+                    decode(*text, owner + '.' + std::string(p.name));
+        });
     };
-    WindowRecord& w = layout.window;
-    decode(w.name, "window.name");
-    decodeOptional(w.caption, "window.caption");
-    decodeOptional(w.unreadText, "window.unread-text");
-    decodeOptional(w.unreadName, "window.unread-name");
+    decode(layout.window.name, "window.name");
+    decodeTexts(layout.window, "window");
     for (ElementRecord& e : layout.elements) {
         const std::string element = "element " + std::to_string(e.index);
         decode(e.name, element + ".name");
         if (auto* label = std::get_if<LabelRecord>(&e.body); label && label->font)
             decode(label->font->name, element + ".font.name");
-        if (auto* menu = std::get_if<MenuRecord>(&e.body))
-            decodeOptional(menu->caption, element + ".caption");
+        std::visit([&](auto& body) { decodeTexts(body, element); }, e.body);
     }
     if (error)
         return runtime::Unexpected{*error};

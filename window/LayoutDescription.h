@@ -25,21 +25,16 @@ enum class ElementKind : std::uint8_t {
     Picture = 24,
 };
 
-struct TwipRect {
-    std::int16_t left = 0;
-    std::int16_t top = 0;
-    std::int16_t width = 0;
-    std::int16_t height = 0;
-    bool operator==(const TwipRect&) const = default;
+template <class T>
+struct StoredBox {
+    T left = 0;
+    T top = 0;
+    T width = 0;
+    T height = 0;
+    bool operator==(const StoredBox&) const = default;
 };
-
-struct ScreenArea {
-    std::int32_t left = 0;
-    std::int32_t top = 0;
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    bool operator==(const ScreenArea&) const = default;
-};
+using TwipRect = StoredBox<std::int16_t>;
+using ScreenArea = StoredBox<std::int32_t>;
 
 struct WindowRecord {
     std::string name;
@@ -113,7 +108,5 @@ struct LayoutDescription {
     std::vector<ElementRecord> elements;       // in creation order
     bool operator==(const LayoutDescription&) const = default;
 };
-
-ElementKind kindOf(const ElementBody& body);
 
 } // namespace namoro::window

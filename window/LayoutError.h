@@ -24,9 +24,4 @@ struct LayoutError {
 template <class T>
 using LayoutResult = runtime::Expected<T, LayoutError>;
 
-inline runtime::Unexpected<LayoutError> layoutError(std::string field, std::size_t offset, std::string problem)
-{
-    return {LayoutError{std::move(field), offset, std::move(problem)}};
-}
-
 } // namespace namoro::window

@@ -3,7 +3,7 @@
 #include "LayoutFormat.h"
 #include "ShiftJis.h"
 
-#include <charconv>
+#include <cstdio>
 #include <cstring>
 
 namespace namoro::window {
@@ -17,12 +17,9 @@ struct ReadFailure {
 
 std::string hex(unsigned value)
 {
-    char digits[8];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value, 16).ptr;
-    std::string out = "0x";
-    for (const char* c = digits; c != end; ++c)
-        out += static_cast<char>(*c >= 'a' ? *c - 'a' + 'A' : *c);
-    return out;
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", value);
+    return text;
 }
 
 // Reads little-endian fields within [position, limit); every read names its field.
@@ -54,26 +51,18 @@ public:
         return p;
     }
 
-    std::uint8_t peek(const std::string& field)
+    // An integer of T's width; a signed one is stored in two's complement.
+    template <class T>
+    T number(const std::string& field)
     {
-        if (position_ >= limit_)
-            fail(field, "needs 1 byte, 0 left");
-        return bytes_[position_];
-    }
-
-    std::uint32_t unsignedValue(const std::string& field, int n)
-    {
-        const std::uint8_t* p = take(field, static_cast<std::size_t>(n));
+        const std::uint8_t* p = take(field, sizeof(T));
         std::uint32_t v = 0;
-        for (int i = n - 1; i >= 0; --i)
+        for (std::size_t i = sizeof(T); i-- > 0;)
             v = (v << 8) | p[i];
-        return v;
+        return static_cast<T>(v);
     }
-    std::uint8_t u8(const std::string& field) { return static_cast<std::uint8_t>(unsignedValue(field, 1)); }
-    std::uint16_t u16(const std::string& field) { return static_cast<std::uint16_t>(unsignedValue(field, 2)); }
-    std::uint32_t u32(const std::string& field) { return unsignedValue(field, 4); }
-    std::int16_t i16(const std::string& field) { return static_cast<std::int16_t>(u16(field)); }
-    std::int32_t i32(const std::string& field) { return static_cast<std::int32_t>(u32(field)); }
+    std::uint8_t u8(const std::string& field) { return number<std::uint8_t>(field); }
+    std::uint32_t u32(const std::string& field) { return number<std::uint32_t>(field); }
 
     void expect(const std::string& field, std::uint8_t wanted)
     {
@@ -96,20 +85,10 @@ public:
     // A 16-bit length, the text and a NUL.
     std::string text(const std::string& field)
     {
-        const std::uint16_t length = u16(field + ".length");
+        const auto length = number<std::uint16_t>(field + ".length");
         std::string value = shiftJis(field, length);
         expect(field + ".terminator", 0);
         return value;
-    }
-
-    TwipRect rect(const std::string& field)
-    {
-        TwipRect r;
-        r.left = i16(field + ".left");
-        r.top = i16(field + ".top");
-        r.width = i16(field + ".width");
-        r.height = i16(field + ".height");
-        return r;
     }
 
 private:
@@ -118,10 +97,62 @@ private:
     std::size_t limit_;
 };
 
+template <class T>
+void readValue(StreamReader& in, const std::string& field, fmt::Number, T& value)
+{
+    value = in.number<T>(field);
+}
+
+void readValue(StreamReader& in, const std::string& field, fmt::Text, std::string& value)
+{
+    value = in.text(field);
+}
+
+template <class B>
+void readValue(StreamReader& in, const std::string& field, fmt::Box, B& box)
+{
+    fmt::forEachSide(box, [&](const char* side, auto& v) {
+        v = in.number<std::remove_reference_t<decltype(v)>>(field + '.' + side);
+    });
+}
+
+void readValue(StreamReader& in, const std::string& field, fmt::Font, FontRecord& font)
+{
+    fmt::forEachFontNumber(font, [&](std::string_view name, auto& v) {
+        const std::size_t at = in.position();
+        v = in.number<std::remove_reference_t<decltype(v)>>(field + '.' + std::string(name));
+        if (name == "version" && v != fmt::kFontVersion)
+            in.fail(field + ".version", "is " + std::to_string(v) + ", expected 1", at);
+    });
+    const std::uint8_t length = in.u8(field + ".name-length");
+    font.name = in.shiftJis(field + ".name", length);
+}
+
+void readValue(StreamReader& in, const std::string& field, fmt::Picture, std::vector<std::uint8_t>& gif)
+{
+    const std::size_t countAt = in.position();
+    const std::uint32_t count = in.u32(field + ".size");
+    if (count <= fmt::kPictureHeaderSize)
+        in.fail(field + ".size", "is " + std::to_string(count) + ", no GIF after its 8-byte header", countAt);
+    if (count > in.limit() - in.position())
+        in.fail(field + ".size", "is " + std::to_string(count) + ", past the end of its record", countAt);
+    const std::size_t tagAt = in.position();
+    if (std::memcmp(in.take(field + ".tag", 4), fmt::kPictureTag, 4) != 0)
+        in.fail(field + ".tag", "is not \"lt\" and two zero bytes", tagAt);
+    const std::size_t lengthAt = in.position();
+    const std::uint32_t length = in.u32(field + ".gif-length");
+    if (length != count - fmt::kPictureHeaderSize)
+        in.fail(field + ".gif-length",
+                "is " + std::to_string(length) + ", expected " + std::to_string(count - fmt::kPictureHeaderSize),
+                lengthAt);
+    const std::uint8_t* data = in.take(field + ".gif", length);
+    gif.assign(data, data + length);
+}
+
 // Properties follow as code bytes with values until the end byte, each at most once and in
 // ascending code order, the one order the description can write back.
-template <class ReadOne>
-void readProperties(StreamReader& in, const std::string& owner, ReadOne readOne)
+template <class Record>
+void readProperties(StreamReader& in, const std::string& owner, Record& record)
 {
     int previous = -1;
     for (;;) {
@@ -136,154 +167,28 @@ void readProperties(StreamReader& in, const std::string& owner, ReadOne readOne)
                     at);
         }
         previous = code;
-        if (!readOne(code))
+        bool known = false;
+        fmt::forEachProperty<Record>([&](const auto& p) {
+            if (p.code == code) {
+                readValue(in, owner + '.' + std::string(p.name), p.kind, (record.*p.member).emplace());
+                known = true;
+            }
+        });
+        if (!known)
             in.fail(owner + ".property-code", "unknown property code " + hex(code), at);
     }
 }
 
 WindowRecord readWindow(StreamReader& in)
 {
-    namespace c = fmt::window;
     in.expect("window.index", 0);
     WindowRecord w;
     w.name = in.text("window.name");
-    const std::string& n = w.name;
     const std::size_t kindAt = in.position();
-    if (const auto kind = in.u8(n + ".kind"); kind != static_cast<std::uint8_t>(ElementKind::Window))
-        in.fail(n + ".kind", "is " + std::to_string(kind) + ", expected 13 (window)", kindAt);
-    readProperties(in, n, [&](std::uint8_t code) {
-        switch (code) {
-        case c::kCaption: w.caption = in.text(n + ".caption"); return true;
-        case c::kBackColour: w.backColour = in.u32(n + ".back-colour"); return true;
-        case c::kUnreadText: w.unreadText = in.text(n + ".unread-text"); return true;
-        case c::kUnreadValue: w.unreadValue = in.i32(n + ".unread-value"); return true;
-        case c::kUnreadName: w.unreadName = in.text(n + ".unread-name"); return true;
-        case c::kInnerArea: {
-            ScreenArea a;
-            a.left = in.i32(n + ".inner-area.left");
-            a.top = in.i32(n + ".inner-area.top");
-            a.width = in.i32(n + ".inner-area.width");
-            a.height = in.i32(n + ".inner-area.height");
-            w.innerArea = a;
-            return true;
-        }
-        default: return false;
-        }
-    });
+    if (const auto kind = in.u8(w.name + ".kind"); kind != static_cast<std::uint8_t>(ElementKind::Window))
+        in.fail(w.name + ".kind", "is " + std::to_string(kind) + ", expected 13 (window)", kindAt);
+    readProperties(in, w.name, w);
     return w;
-}
-
-TimerRecord readTimer(StreamReader& in, const std::string& n)
-{
-    namespace c = fmt::timer;
-    TimerRecord t;
-    readProperties(in, n, [&](std::uint8_t code) {
-        switch (code) {
-        case c::kInterval: t.interval = in.i32(n + ".interval"); return true;
-        case c::kLayoutX: t.layoutX = in.i32(n + ".layout-x"); return true;
-        case c::kLayoutY: t.layoutY = in.i32(n + ".layout-y"); return true;
-        default: return false;
-        }
-    });
-    return t;
-}
-
-TextBoxRecord readTextBox(StreamReader& in, const std::string& n)
-{
-    namespace c = fmt::textbox;
-    TextBoxRecord t;
-    readProperties(in, n, [&](std::uint8_t code) {
-        switch (code) {
-        case c::kRect: t.rect = in.rect(n + ".rect"); return true;
-        case c::kTabIndex: t.tabIndex = in.i16(n + ".tab-index"); return true;
-        default: return false;
-        }
-    });
-    return t;
-}
-
-std::vector<std::uint8_t> readPictureData(StreamReader& in, const std::string& n)
-{
-    const std::size_t countAt = in.position();
-    const std::uint32_t count = in.u32(n + ".picture.size");
-    if (count <= fmt::kPictureHeaderSize)
-        in.fail(n + ".picture.size", "is " + std::to_string(count) + ", no GIF after its 8-byte header", countAt);
-    if (count > in.limit() - in.position())
-        in.fail(n + ".picture.size", "is " + std::to_string(count) + ", past the end of its record", countAt);
-    const std::size_t tagAt = in.position();
-    if (std::memcmp(in.take(n + ".picture.tag", 4), fmt::kPictureTag, 4) != 0)
-        in.fail(n + ".picture.tag", "is not \"lt\" and two zero bytes", tagAt);
-    const std::size_t lengthAt = in.position();
-    const std::uint32_t length = in.u32(n + ".picture.gif-length");
-    if (length != count - fmt::kPictureHeaderSize)
-        in.fail(n + ".picture.gif-length",
-                "is " + std::to_string(length) + ", expected " + std::to_string(count - fmt::kPictureHeaderSize),
-                lengthAt);
-    const std::uint8_t* data = in.take(n + ".picture.gif", length);
-    return {data, data + length};
-}
-
-PictureRecord readPicture(StreamReader& in, const std::string& n)
-{
-    namespace c = fmt::picture;
-    PictureRecord p;
-    readProperties(in, n, [&](std::uint8_t code) {
-        switch (code) {
-        case c::kPicture: p.gif = readPictureData(in, n); return true;
-        case c::kRect: p.rect = in.rect(n + ".rect"); return true;
-        default: return false;
-        }
-    });
-    return p;
-}
-
-FontRecord readFont(StreamReader& in, const std::string& n)
-{
-    FontRecord f;
-    const std::size_t versionAt = in.position();
-    f.version = in.u8(n + ".font.version");
-    if (f.version != 1)
-        in.fail(n + ".font.version", "is " + std::to_string(f.version) + ", expected 1", versionAt);
-    f.charset = in.u16(n + ".font.charset");
-    f.flags = in.u8(n + ".font.flags");
-    f.weight = in.u16(n + ".font.weight");
-    f.size = in.u32(n + ".font.size");
-    const std::uint8_t length = in.u8(n + ".font.name-length");
-    f.name = in.shiftJis(n + ".font.name", length);
-    return f;
-}
-
-LabelRecord readLabel(StreamReader& in, const std::string& n)
-{
-    namespace c = fmt::label;
-    LabelRecord l;
-    readProperties(in, n, [&](std::uint8_t code) {
-        switch (code) {
-        case c::kBackColour: l.backColour = in.u32(n + ".back-colour"); return true;
-        case c::kForeColour: l.foreColour = in.u32(n + ".fore-colour"); return true;
-        case c::kRect: l.rect = in.rect(n + ".rect"); return true;
-        case c::kTabIndex: l.tabIndex = in.i16(n + ".tab-index"); return true;
-        case c::kAlignment: l.alignment = in.u8(n + ".alignment"); return true;
-        case c::kFont: l.font = readFont(in, n); return true;
-        default: return false;
-        }
-    });
-    return l;
-}
-
-MenuRecord readMenu(StreamReader& in, const std::string& n, bool topLevel)
-{
-    namespace c = fmt::menu;
-    MenuRecord m;
-    m.topLevel = topLevel;
-    readProperties(in, n, [&](std::uint8_t code) {
-        switch (code) {
-        case c::kCaption: m.caption = in.text(n + ".caption"); return true;
-        case c::kUnreadFlag: m.unreadFlag = in.u8(n + ".unread-flag"); return true;
-        default: return false;
-        }
-    });
-    return m;
 }
 
 enum class Slot { Control, Menu, Command };
@@ -330,17 +235,20 @@ ElementRecord readElement(StreamReader& in, std::uint8_t expectedIndex, Slot slo
 
     const std::size_t kindAt = in.position();
     const auto kind = static_cast<ElementKind>(in.u8(n + ".kind"));
-    const bool menuKind = kind == ElementKind::MenuEntry;
-    if (menuKind != (slot != Slot::Control))
+    if ((kind == ElementKind::MenuEntry) != (slot != Slot::Control))
         in.fail(n + ".kind", "does not match the marker before the record", kindAt);
-    switch (kind) {
-    case ElementKind::Timer: element.body = readTimer(in, n); break;
-    case ElementKind::TextBox: element.body = readTextBox(in, n); break;
-    case ElementKind::Picture: element.body = readPicture(in, n); break;
-    case ElementKind::Label: element.body = readLabel(in, n); break;
-    case ElementKind::MenuEntry: element.body = readMenu(in, n, slot == Slot::Menu); break;
-    default: in.fail(n + ".kind", "is " + std::to_string(static_cast<int>(kind)) + ", not an element kind", kindAt);
-    }
+    bool known = false;
+    fmt::forEachElementKind([&]<class Record>(std::type_identity<Record>) {
+        if (fmt::kRecord<Record>.kind == kind) {
+            Record& body = element.body.emplace<Record>();
+            readProperties(in, n, body);
+            known = true;
+        }
+    });
+    if (!known)
+        in.fail(n + ".kind", "is " + std::to_string(static_cast<int>(kind)) + ", not an element kind", kindAt);
+    if (auto* menu = std::get_if<MenuRecord>(&element.body))
+        menu->topLevel = slot == Slot::Menu;
     if (in.position() != end)
         in.fail(n + ".length", "record ends at offset " + std::to_string(in.position()) + ", its length says " +
                                    std::to_string(end), start);

@@ -36,6 +36,7 @@ public:
 
     GameOnX();
 
+    const xsession::PrivateDisplay& display() const { return display_; }
     xsession::ProgramWindow& window() { return *window_; }
     const std::vector<ItemArt>& art() const { return art_; }
 

@@ -226,10 +226,15 @@ TEST(GameWindow, TypingRaisesChangeOncePerKeystroke)
     QTest::keyClick(box, Qt::Key_Minus);
     EXPECT_EQ(game.score().text(), "-2000");
     EXPECT_EQ(game.caption(), "ナモロクリア"); // below every threshold: the caption stays
+    // The model's answer to each key leaves the text cursor where the key put it.
+    QTest::keyClick(box, Qt::Key_Home);
+    QTest::keyClicks(box, "12");
+    EXPECT_EQ(game.score().text(), "12-2000");
+    EXPECT_EQ(box->cursorPosition(), 2);
     box->selectAll();
     QTest::keyClick(box, Qt::Key_Backspace);
     EXPECT_EQ(game.score().text(), "");
-    EXPECT_EQ(changes, 6);
+    EXPECT_EQ(changes, 8);
     EXPECT_FALSE(game.endStatus.has_value());
 }
 
@@ -421,6 +426,22 @@ TEST(GameWindow, AssistiveTechnologyAndTheKeyboardReachTheGame)
     EXPECT_EQ(children(window->child(1)), (Seen{{QAccessible::StaticText, "凸(▼△▼メ)"},
                                                 {QAccessible::EditableText, "残り時間"},
                                                 {QAccessible::EditableText, "得点"}}));
+
+    // A reader's pointer review finds the caption where it is drawn, in screen coordinates.
+    game.window.move(130, 70);
+    game.isolate(1, {-1000, -1000}); // some items have red pixels of their own
+    QCoreApplication::processEvents();
+    const QImage shot = game.area().grab().toImage();
+    QRect drawn;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            if (shot.pixelColor(x, y) == QColor(255, 0, 0))
+                drawn |= QRect(x, y, 1, 1);
+    ASSERT_FALSE(drawn.isEmpty());
+    drawn.moveTopLeft(game.area().mapToGlobal(drawn.topLeft()));
+    QAccessibleInterface* caption = window->child(1)->child(0);
+    EXPECT_TRUE(caption->rect().contains(drawn)) << "drawn within " << drawn.x() << ", " << drawn.y();
+    EXPECT_EQ(window->child(1)->childAt(drawn.center().x(), drawn.center().y()), caption);
 
     // As a screen reader would; the offscreen platform has none to switch accessibility on.
     QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(true);

@@ -3,10 +3,10 @@
 #include "assets/EmbeddedLayout.h"
 #include "tools/GifEncoder.h"
 #include "tools/LayoutText.h"
+#include "tools/LayoutWriter.h"
 #include "window/CodePage932Table.h"
 #include "window/FormBuilder.h"
 #include "window/LayoutReader.h"
-#include "window/LayoutWriter.h"
 #include "window/ShiftJis.h"
 
 #include <algorithm>
@@ -17,6 +17,7 @@
 
 using namespace namoro;
 using namespace namoro::window;
+using tools::writeLayout;
 
 namespace {
 
@@ -259,6 +260,7 @@ TEST(LayoutStream, NamesTheFieldThatIsWrong)
     const std::size_t timer18Record = timer18Name - 2 - 1 - 4;
     const std::size_t timer18Kind = timer18Name + 8;
     const std::size_t image17Tag = offsetOf(good, std::string("lt\0\0", 4));
+    const std::size_t fontVersion = offsetOf(good, "HGS") - 11; // the font name begins "HGS"
 
     const auto damaged = [&](std::size_t at, std::uint8_t value) {
         auto bytes = good;
@@ -279,6 +281,7 @@ TEST(LayoutStream, NamesTheFieldThatIsWrong)
     EXPECT_EQ(damaged(timer18Kind + 1, 0x42), "Timer18.property-code");
     EXPECT_EQ(damaged(image17Tag, 'x'), "Image17.picture.tag");
     EXPECT_EQ(damaged(image17Tag + 4, std::uint8_t(good[image17Tag + 4] + 1)), "Image17.picture.gif-length");
+    EXPECT_EQ(damaged(fontVersion, 2), "Label1.font.version"); // a font record of another version
     EXPECT_EQ(damaged(good.size() - 1, 0x05), "closing");
 
     const auto message = readLayout(std::vector<std::uint8_t>(good.begin(), good.end() - 1)).error().message();
@@ -306,14 +309,17 @@ TEST(LayoutStream, ABadPictureStopsTheWindowBeingBuilt)
     EXPECT_EQ(form.error().field.rfind("Image17.", 0), 0u) << form.error().message();
     EXPECT_TRUE(loadForm(embedded(), scheduler, dispatcher));
 
-    // Two elements of one name, and a picture control without a picture that is not empty.
+    // Two elements of one name, one named like the window, and a picture control without a
+    // picture that is not empty.
     const auto builderRefuses = [&](std::vector<ElementRecord> elements) {
         LayoutDescription layout;
+        layout.window.name = "Form1";
         layout.elements = std::move(elements);
         const auto built = buildForm(layout, scheduler, dispatcher);
         return built ? "(built)" : built.error().field;
     };
     EXPECT_EQ(builderRefuses({{1, "T", TimerRecord{}}, {2, "T", TextBoxRecord{}}}), "T.name");
+    EXPECT_EQ(builderRefuses({{1, "Form1", TimerRecord{}}}), "Form1.name");
     EXPECT_EQ(builderRefuses({{1, "I", PictureRecord{{}, TwipRect{0, 0, 15, 0}}}}), "I.rect.width");
     EXPECT_EQ(builderRefuses({{1, "I", PictureRecord{{}, TwipRect{0, 0, 0, 15}}}}), "I.rect.height");
 }
@@ -425,6 +431,16 @@ TEST(LayoutText, EveryStreamTheReaderTakesComesBackThroughItsTextByteForByte)
     const auto notText = tools::parseLayoutText("window W\nend\nmenu 39 Menu\x82\nend\n", noFiles);
     ASSERT_FALSE(notText);
     EXPECT_NE(notText.error().find("\"Menu\\x82\""), std::string::npos) << notText.error();
+    // A stored name in a message reads as the name; a control character or a byte that is no
+    // character shows as \xHH, in its place.
+    LayoutDescription misplaced;
+    misplaced.elements.push_back({2, *utf8ToShiftJis("タイマーﾀ"), TimerRecord{}});
+    EXPECT_EQ(tools::readableShiftJis(writeLayout(misplaced).error().field + " \x81\n\x83"),
+              "タイマーﾀ.index \\x81\\x0A\\x83");
+    // A byte-order mark before the text, as some editors write, is no part of it.
+    const auto marked = tools::parseLayoutText("\xEF\xBB\xBFwindow W\nend\ntimer 1 T\nend\n", noFiles);
+    ASSERT_TRUE(marked) << marked.error();
+    EXPECT_EQ(*marked, *tools::parseLayoutText("window W\nend\ntimer 1 T\nend\n", noFiles));
 }
 
 TEST(LayoutStream, APictureDecodesToItsEdgesAndACorruptOneIsAnErrorNeverACrashNorAHugeAllocation)

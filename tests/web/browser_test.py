@@ -143,9 +143,11 @@ def webkit():
         s.bind(("127.0.0.1", 0))
         port = s.getsockname()[1]
     # Like Chromium's --no-sandbox: the pages are the test's own, and a build root or a container
-    # may not give the sandbox the namespaces it needs.
+    # may not give the sandbox the namespaces it needs. Skia draws on the CPU and nothing is
+    # composited: on a machine without a GPU, Skia's shader compiler has crashed the web process.
     driver = subprocess.Popen(["WebKitWebDriver", f"--port={port}"], stdout=subprocess.DEVNULL,
-                              env={**os.environ, "DISPLAY": f":{display}", "WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS": "1"})
+                              env={**os.environ, "DISPLAY": f":{display}", "WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS": "1",
+                                   "WEBKIT_SKIA_ENABLE_CPU_RENDERING": "1", "WEBKIT_DISABLE_COMPOSITING_MODE": "1"})
     options = webdriver.WebKitGTKOptions()
     options.binary_location = glob.glob("/usr/lib/*/webkit2gtk-4.*/MiniBrowser")[0]
     options.add_argument("--automation")

@@ -1,17 +1,17 @@
 #pragma once
 
-#include "LayoutDescription.h"
-#include "LayoutError.h"
+#include "window/LayoutDescription.h"
+#include "window/LayoutError.h"
 
 #include <cstdint>
 #include <vector>
 
-namespace namoro::window {
+namespace namoro::tools {
 
 // Encodes a description as the stored layout stream. Fails on a text that code page 932
 // cannot hold, a value too long for its length field, or anything else the reader would
 // refuse (an index out of place, a control after the menu, an empty picture): every stream
 // it writes reads back as the same description.
-LayoutResult<std::vector<std::uint8_t>> writeLayout(const LayoutDescription& layout);
+window::LayoutResult<std::vector<std::uint8_t>> writeLayout(const window::LayoutDescription& layout);
 
-} // namespace namoro::window
+} // namespace namoro::tools
