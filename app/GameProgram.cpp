@@ -10,6 +10,14 @@
 #include <QApplication>
 
 namespace namoro::app {
+namespace {
+
+// The program leaves its event loop when the game ends, with the game's status.
+struct ProgramEnd final : window::FormListener {
+    void ended(int status) override { QCoreApplication::exit(status); }
+};
+
+} // namespace
 
 int runGame(const RunHooks& hooks)
 {
@@ -19,6 +27,7 @@ int runGame(const RunHooks& hooks)
     QGuiApplication::setDesktopFileName(QStringLiteral(NAMORO_APP_ID)); // ties the window to its menu entry
 
     runtime::SteadyClock clock;
+    ProgramEnd end; // outlives the game it listens to
     auto created = logic::Game::create(assets::form1Layout(), clock, std::make_unique<runtime::MersenneRandom>());
     if (!created) {
         ui::reportRuntimeError(nullptr, runtime::RuntimeError(runtime::ErrorNumber::InvalidFileFormat, created.error()));
@@ -29,14 +38,12 @@ int runGame(const RunHooks& hooks)
         hooks.beforeLoad(game, clock);
 
     ui::GameWindow window(game.form(), game);
-    ui::ClockDriver driver(game.scheduler());
-    auto& dispatcher = game.dispatcher();
-    dispatcher.setErrorReport([&window](const runtime::RuntimeError& error) { ui::reportRuntimeError(&window, error); });
-    dispatcher.setEndRequest([](int status) { QCoreApplication::exit(status); });
+    ui::ClockDriver driver(game);
+    game.form().listen(end);
 
     game.start(); // Load runs before any tick or click
     int status = 0;
-    if (const auto failed = dispatcher.exitStatus()) {
+    if (const auto failed = game.exitStatus()) {
         status = *failed;
     } else {
         window.show();

@@ -121,8 +121,7 @@ void Form1::Timer14_Timer()
     if (runtime::variantLess(TimeLeft, 1)) {
         for (const std::string_view timer : kTimerStopOrder)
             form_.timer(timer).setEnabled(false);
-        if (window::FormObserver* observer = form_.notifier().observer)
-            observer->gameOver();
+        form_.notifier().tell(&window::FormListener::gameOver);
     }
 }
 

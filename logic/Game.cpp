@@ -20,6 +20,9 @@ Game::create(std::span<const std::uint8_t> layout, const runtime::Clock& clock,
     if (!form)
         return runtime::Unexpected{form.error().message()};
     game->form_ = std::move(form).value();
+    window::FormListeners& listeners = game->form_->notifier();
+    game->dispatcher_.setErrorReport([&listeners](const runtime::RuntimeError& error) { listeners.tell(&window::FormListener::errorRaised, error); });
+    game->dispatcher_.setEndRequest([&listeners](int status) { listeners.tell(&window::FormListener::ended, status); });
     try {
         game->form1_ = std::make_unique<Form1>(*game->form_, game->dispatcher_, *game->random_);
     } catch (const runtime::RuntimeError& error) {
@@ -53,12 +56,17 @@ void Game::click(int x, int y)
         dispatcher_.dispatch(picture->onClick);
 }
 
-void Game::choose(const window::MenuEntry& entry) { dispatcher_.dispatch(entry.onClick); }
+void Game::choose(std::size_t entry)
+{
+    if (entry < form_->menuEntries().size())
+        dispatcher_.dispatch(form_->menuEntries()[entry]->onClick);
+}
 
 // Typing is an event like a click: it is dropped before Load, while an error shows and after the end.
-void Game::type(window::TextBox& box, std::string text)
+void Game::type(std::size_t box, std::string text)
 {
-    dispatcher_.dispatch([&box, &text] { box.setText(std::move(text)); });
+    if (box < form_->textBoxes().size())
+        dispatcher_.dispatch([&box = *form_->textBoxes()[box], &text] { box.setText(std::move(text)); });
 }
 
 void Game::close() { dispatcher_.end(0); }

@@ -3,6 +3,7 @@
 #include "Form1.h"
 
 #include "runtime/Clock.h"
+#include "runtime/DueWork.h"
 #include "runtime/EventDispatcher.h"
 #include "runtime/Expected.h"
 #include "runtime/RandomSource.h"
@@ -12,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -19,9 +21,10 @@ namespace namoro::logic {
 
 // One run of the program without its screen: the window built from its stored layout, the
 // game's handlers wired to it, the timers on the given clock. A test plays it on a virtual
-// clock; the program hands it a real one. Front ends feed it the player's input through its
-// verbs and hear what changed, and that the game is over, through the form's observer.
-class Game final : public window::PlayerInput {
+// clock; the program hands it a real one. Front ends feed it the player's input and the clock
+// through its verbs and hear everything it says, the end and runtime errors included, by
+// listening to the form.
+class Game final : public window::PlayerInput, public runtime::DueWork {
 public:
     struct Options {
         runtime::Micros timerGrid = runtime::TimerScheduler::kClassicGrid;
@@ -44,12 +47,21 @@ public:
     void start();
 
     void click(int x, int y) override;
-    void choose(const window::MenuEntry& entry) override;
-    void type(window::TextBox& box, std::string text) override;
+    void choose(std::size_t entry) override;
+    void type(std::size_t box, std::string text) override;
     void close() override;
+
+    // The timers' clock: nothing falls due once the program has ended.
+    std::optional<runtime::Micros> nextDue() const override { return dispatcher_.ended() ? std::nullopt : scheduler_.nextDue(); }
+    void runDue() override { scheduler_.runDue(); }
+    void setOnReschedule(std::function<void()> onReschedule) override { scheduler_.setOnReschedule(std::move(onReschedule)); }
+    const runtime::Clock& clock() const override { return scheduler_.clock(); }
+    // The program's status once it has ended.
+    std::optional<int> exitStatus() const { return dispatcher_.exitStatus(); }
 
     window::Form& form() { return *form_; }
     Form1& form1() { return *form1_; }
+    // The runtime beneath the verbs, for the tests' harness.
     runtime::TimerScheduler& scheduler() { return scheduler_; }
     runtime::EventDispatcher& dispatcher() { return dispatcher_; }
     runtime::RandomSource& random() { return *random_; }

@@ -129,16 +129,4 @@ void TimerScheduler::runDue()
     }
 }
 
-void TimerScheduler::advanceTo(VirtualClock& clock, Micros until)
-{
-    while (const auto due = nextDue()) {
-        if (*due > until)
-            break;
-        clock.set(std::max(*due, clock.now()));
-        runDue();
-    }
-    if (until > clock.now())
-        clock.set(until);
-}
-
 } // namespace namoro::runtime

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Clock.h"
+#include "DueWork.h"
 
 #include <cstddef>
 #include <functional>
@@ -12,7 +13,7 @@ namespace namoro::runtime {
 // Every timer of the game on one clock, with classic desktop pacing: a timer ticks on a grid
 // (1/64 s by default), every ceil(interval / grid) grid steps, at least one. A late timer
 // ticks once and then resumes on its own period; ticks due together fire in creation order.
-class TimerScheduler {
+class TimerScheduler final : public DueWork {
 public:
     using TimerId = std::size_t;
     static constexpr Micros kClassicGrid{15625};
@@ -37,19 +38,16 @@ public:
     // exactly when it would have come had every held tick been delivered.
     void setHeld(bool held);
     bool held() const { return held_; }
-    // Told when a timer may fall due sooner than the last nextDue() said (a release, or a timer
-    // enabled), so a driver re-arms.
-    void setOnReschedule(std::function<void()> onReschedule) { onReschedule_ = std::move(onReschedule); }
+    // A release, or a timer enabled, reschedules.
+    void setOnReschedule(std::function<void()> onReschedule) override { onReschedule_ = std::move(onReschedule); }
 
     // The earliest due time of an enabled timer; none while held.
-    std::optional<Micros> nextDue() const;
+    std::optional<Micros> nextDue() const override;
     // Fires every timer that is due at the clock's now, each once. A tick may disable timers
     // that are due as well; they do not fire.
-    void runDue();
-    // Steps a virtual clock through every due instant up to `until`.
-    void advanceTo(class VirtualClock& clock, Micros until);
+    void runDue() override;
 
-    const Clock& clock() const { return clock_; }
+    const Clock& clock() const override { return clock_; }
 
 private:
     struct Entry {

@@ -13,5 +13,6 @@ if [ ! -x "$bench" ]; then
     echo "bench: $bench is missing; build first (make bench does)" >&2
     exit 1
 fi
-/usr/bin/python3 "$root/bench/web/web_bench.py" "$build/web" "$build/app/namoro" # the web page, after make web
-exec "$bench" --timeline "$(realpath "$build")/bench/timeline.png"
+# The web page, after make web; the native bench prints its figures first, in the same table.
+/usr/bin/python3 "$root/bench/web/web_bench.py" "$build/web" "$build/app/namoro" >"$build/bench/web.json"
+exec "$bench" --web "$build/bench/web.json" --timeline "$(realpath "$build")/bench/timeline.png"

@@ -20,10 +20,12 @@ QAccessibleInterface* create(const QString&, QObject* object)
 
 void AccessiblePlayArea::install() { QAccessible::installFactory(&create); }
 
-AccessiblePlayArea::AccessiblePlayArea(PlayArea& area) : QAccessibleWidget(&area, QAccessible::Pane), area_(area)
+AccessiblePlayArea::AccessiblePlayArea(PlayArea& area)
+    : QAccessibleWidget(&area, QAccessible::Pane), area_(area), form_(area.form())
 {
-    for (const auto& label : area.form().labels())
+    for (const auto& label : form_.labels())
         captions_.push_back(QAccessible::registerAccessibleInterface(new AccessibleCaption(area, *label)));
+    form_.listen(*this);
 }
 
 // Asked afresh each time: the play area may be asked about while it is still making its boxes.
@@ -32,7 +34,7 @@ std::vector<QAccessibleInterface*> AccessiblePlayArea::readingOrder() const
     std::vector<QAccessibleInterface*> children;
     for (const QAccessible::Id id : captions_)
         children.push_back(QAccessible::accessibleInterface(id));
-    for (const auto& box : area_.form().textBoxes()) {
+    for (const auto& box : form_.textBoxes()) {
         if (QLineEdit* edit = area_.lineEdit(box->name()))
             children.push_back(QAccessible::queryAccessibleInterface(edit));
     }
@@ -45,20 +47,19 @@ std::vector<QAccessibleInterface*> AccessiblePlayArea::readingOrder() const
 
 AccessiblePlayArea::~AccessiblePlayArea()
 {
+    form_.stopListening(*this);
     for (const QAccessible::Id id : captions_) {
         if (QAccessible::accessibleInterface(id)) // the cache may be going first, at exit
             QAccessible::deleteAccessibleInterface(id);
     }
 }
 
-void AccessiblePlayArea::captionChanged(PlayArea& area, std::size_t index)
+void AccessiblePlayArea::captionChanged(std::size_t label, const std::string&)
 {
-    if (!QAccessible::isActive())
-        return; // nobody listens: build nothing for them
-    auto* self = dynamic_cast<AccessiblePlayArea*>(QAccessible::queryAccessibleInterface(&area));
-    if (!self || index >= self->captions_.size())
-        return;
-    QAccessibleEvent event(QAccessible::accessibleInterface(self->captions_[index]), QAccessible::NameChanged);
+    QAccessibleInterface* caption = QAccessible::accessibleInterface(captions_[label]);
+    if (!caption || !QAccessible::isActive())
+        return; // nobody listens: tell nobody
+    QAccessibleEvent event(caption, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&event);
 }
 

@@ -11,30 +11,30 @@ int timerWaitMs(runtime::Micros wait)
     return static_cast<int>(std::clamp<std::int64_t>(ms, 0, std::numeric_limits<int>::max()));
 }
 
-ClockDriver::ClockDriver(runtime::TimerScheduler& scheduler) : scheduler_(scheduler)
+ClockDriver::ClockDriver(runtime::DueWork& work) : work_(work)
 {
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer_, &QTimer::timeout, [this] { fire(); });
-    scheduler_.setOnReschedule([this] { arm(); });
+    work_.setOnReschedule([this] { arm(); });
 }
 
-ClockDriver::~ClockDriver() { scheduler_.setOnReschedule({}); }
+ClockDriver::~ClockDriver() { work_.setOnReschedule({}); }
 
 void ClockDriver::fire()
 {
-    scheduler_.runDue();
+    work_.runDue();
     arm();
 }
 
 void ClockDriver::arm()
 {
-    const auto due = scheduler_.nextDue();
+    const auto due = work_.nextDue();
     if (!due) {
         timer_.stop(); // held or stopped: nothing to wake up for
         return;
     }
-    timer_.start(timerWaitMs(*due - scheduler_.clock().now()));
+    timer_.start(timerWaitMs(*due - work_.clock().now()));
 }
 
 } // namespace namoro::ui

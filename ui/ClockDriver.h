@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/TimerScheduler.h"
+#include "runtime/DueWork.h"
 
 #include <QTimer>
 
@@ -10,12 +10,12 @@ namespace namoro::ui {
 // before it is due, and capped at what Qt takes; a capped wait wakes early and re-arms.
 int timerWaitMs(runtime::Micros wait);
 
-// Drives every game timer from one precise single-shot Qt timer, re-armed to the scheduler's
-// next due time: no busy loop, no per-timer rounding that would lose ticks, and no wake-up at
-// all while the scheduler holds its timers or every timer is stopped.
+// Drives every game timer from one precise single-shot Qt timer, re-armed to the work's next
+// due time: no busy loop, no per-timer rounding that would lose ticks, and no wake-up at all
+// while nothing falls due (the timers held or stopped, or the program ended).
 class ClockDriver {
 public:
-    explicit ClockDriver(runtime::TimerScheduler& scheduler);
+    explicit ClockDriver(runtime::DueWork& work);
     ~ClockDriver();
     ClockDriver(const ClockDriver&) = delete;
     ClockDriver& operator=(const ClockDriver&) = delete;
@@ -26,7 +26,7 @@ private:
     void fire();
     void arm();
 
-    runtime::TimerScheduler& scheduler_;
+    runtime::DueWork& work_;
     QTimer timer_;
 };
 

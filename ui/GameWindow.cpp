@@ -1,6 +1,7 @@
 #include "GameWindow.h"
 
 #include "AccessiblePlayArea.h"
+#include "ErrorReport.h"
 
 #include "window/CommandKeys.h"
 #include "window/PlayerTexts.h"
@@ -29,7 +30,7 @@ struct DestroyNotify {
 } // namespace
 
 GameWindow::GameWindow(window::Form& form, window::PlayerInput& input)
-    : input_(input)
+    : form_(form), input_(input)
 {
     setWindowTitle(QString::fromStdString(form.caption()));
     setAccessibleName(QString::fromUtf8(window::texts::kGameName));
@@ -38,7 +39,6 @@ GameWindow::GameWindow(window::Form& form, window::PlayerInput& input)
     // children in the order they were made, meets it before the area beneath it.
     menuBar();
     playArea_ = new PlayArea(form, input, this);
-    playArea_->onCaptionChanged([area = playArea_](std::size_t i) { AccessiblePlayArea::captionChanged(*area, i); });
     setCentralWidget(playArea_);
 
     const auto keySequence = [](std::string_view key) { return QKeySequence(QString::fromUtf8(key), QKeySequence::PortableText); };
@@ -52,8 +52,7 @@ GameWindow::GameWindow(window::Form& form, window::PlayerInput& input)
         }
         QAction* action = current->addAction(caption);
         action->setObjectName(QString::fromStdString(entry->name()));
-        const window::MenuEntry* command = entry.get();
-        connect(action, &QAction::triggered, this, [this, command] { input_.choose(*command); });
+        connect(action, &QAction::triggered, this, [this, place = entry->place()] { input_.choose(place); });
         for (const window::CommandKey& key : window::kCommandKeys) {
             if (key.entry == entry->name())
                 connect(new QShortcut(keySequence(key.key), this), &QShortcut::activated, action, &QAction::trigger);
@@ -66,7 +65,12 @@ GameWindow::GameWindow(window::Form& form, window::PlayerInput& input)
     });
     // Qt would cap a first size at two thirds of the screen; the layout's size is the window's.
     resize(sizeHint());
+    form.listen(*this);
 }
+
+GameWindow::~GameWindow() { form_.stopListening(*this); }
+
+void GameWindow::errorRaised(const runtime::RuntimeError& error) { reportRuntimeError(this, error); }
 
 QMenu* GameWindow::menu(const std::string& caption) const
 {

@@ -3,6 +3,7 @@
 #include "PlayArea.h"
 
 #include "window/Form.h"
+#include "window/FormListener.h"
 #include "window/PlayerInput.h"
 
 #include <QMainWindow>
@@ -13,10 +14,12 @@ namespace namoro::ui {
 // Closing it ends the program as the End command does. It grows at most to its screen's
 // available area: a larger window would only cost memory for pixels nobody sees. Assistive
 // technology knows it by the game's name; F2 starts, Ctrl+Q ends and F10 opens the menu.
-// When another X client destroys it, the game ends as if it had been closed.
-class GameWindow final : public QMainWindow {
+// When another X client destroys it, the game ends as if it had been closed. A runtime error is
+// reported over it.
+class GameWindow final : public QMainWindow, private window::FormListener {
 public:
     GameWindow(window::Form& form, window::PlayerInput& input);
+    ~GameWindow() override;
 
     PlayArea& playArea() { return *playArea_; }
     QMenu* menu(const std::string& caption) const;
@@ -28,9 +31,11 @@ protected:
     bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 
 private:
+    void errorRaised(const runtime::RuntimeError& error) override;
     void fitScreen(QScreen* screen);
     void fitArea(const QRect& available);
 
+    const window::Form& form_;
     window::PlayerInput& input_;
     PlayArea* playArea_ = nullptr; // owned by the window
     QMetaObject::Connection screenChanged_;

@@ -65,29 +65,31 @@ PlayArea::PlayArea(window::Form& form, window::PlayerInput& input, QWidget* pare
     if (!form_.labels().empty())
         captionFont_ = captionFontFor(form_.labels().front()->style().font);
 
+    QLineEdit* previous = nullptr; // in tab order
     std::vector<window::TextBox*> byTab;
     for (const auto& box : form_.textBoxes())
         byTab.push_back(box.get());
     std::stable_sort(byTab.begin(), byTab.end(), [](auto* a, auto* b) { return a->tabIndex() < b->tabIndex(); });
+    boxes_.resize(byTab.size());
     for (window::TextBox* model : byTab) {
         auto* edit = new QLineEdit(this); // owned by this widget
         edit->setObjectName(QString::fromStdString(model->name()));
         edit->setAccessibleName(QString::fromUtf8(window::texts::boxName(model->name())));
         edit->setGeometry(toPixels(model->rect()));
         edit->setText(QString::fromStdString(model->text()));
-        // Typing is input for the model; its own writes come back through textWritten.
+        // Typing is input for the model; its own writes come back through textChanged.
         QObject::connect(edit, &QLineEdit::textEdited, edit,
-                         [this, model](const QString& text) { input_.type(*model, text.toStdString()); });
-        if (!boxes_.empty())
-            QWidget::setTabOrder(boxes_.back().widget, edit);
-        boxes_.push_back({model, edit});
+                         [this, place = model->place()](const QString& text) { input_.type(place, text.toStdString()); });
+        if (previous)
+            QWidget::setTabOrder(previous, edit);
+        previous = boxes_[model->place()] = edit;
     }
     setAccessibleName(QString::fromUtf8(window::texts::kPlayAreaName));
     setAccessibleDescription(QString::fromUtf8(window::texts::kHowToPlay));
-    form_.setObserver(this);
+    form_.listen(*this);
 }
 
-PlayArea::~PlayArea() { form_.setObserver(nullptr); }
+PlayArea::~PlayArea() { form_.stopListening(*this); }
 
 QSize PlayArea::sizeHint() const
 {
@@ -97,54 +99,46 @@ QSize PlayArea::sizeHint() const
 
 QLineEdit* PlayArea::lineEdit(std::string_view textBoxName) const
 {
-    for (const Box& box : boxes_) {
-        if (box.model->name() == textBoxName)
-            return box.widget;
+    for (const auto& box : form_.textBoxes()) {
+        if (box->name() == textBoxName)
+            return boxes_[box->place()];
     }
     return nullptr;
 }
 
 void PlayArea::focusFirstTextBox()
 {
-    if (!boxes_.empty())
-        boxes_.front().widget->setFocus(Qt::OtherFocusReason);
+    if (auto* first = findChild<QLineEdit*>()) // the boxes were made in tab order
+        first->setFocus(Qt::OtherFocusReason);
 }
 
-QRect PlayArea::pictureRect(const window::PictureControl& picture, const window::Rect& rect) const
+QRect PlayArea::pictureRect(std::size_t picture, const window::Rect& rect) const
 {
-    return {toPixels(rect.left), toPixels(rect.top), picture.picture().width, picture.picture().height};
+    const window::Picture& pixels = form_.pictures()[picture]->picture();
+    return {toPixels(rect.left), toPixels(rect.top), pixels.width, pixels.height};
 }
 
 window::PictureControl* PlayArea::pictureAt(QPoint point) const { return window::pictureAt(form_, point.x(), point.y()); }
 
-void PlayArea::pictureMoved(const window::PictureControl& picture, const window::Rect& before)
+void PlayArea::pictureMoved(std::size_t picture, const window::Rect& before, const window::Rect& after)
 {
     const qreal ratio = devicePixelRatioF();
     update(PixelArt::reach(pictureRect(picture, before), ratio));
-    update(PixelArt::reach(pictureRect(picture, picture.rect()), ratio));
+    update(PixelArt::reach(pictureRect(picture, after), ratio));
 }
 
-void PlayArea::textWritten(const window::TextBox& box)
+void PlayArea::textChanged(std::size_t box, const std::string& text)
 {
-    QLineEdit* edit = lineEdit(box.name());
-    const QString text = QString::fromStdString(box.text());
-    if (edit && edit->text() != text) {
+    QLineEdit* edit = boxes_[box];
+    if (const QString shown = QString::fromStdString(text); edit->text() != shown) {
         const QSignalBlocker blocker(edit);
-        edit->setText(text);
+        edit->setText(shown);
     }
 }
+
+void PlayArea::captionChanged(std::size_t label, const std::string&) { update(toPixels(form_.labels()[label]->rect())); }
 
 void PlayArea::gameOver() { setAccessibleDescription(QString::fromUtf8(window::texts::kGameOver)); }
-
-void PlayArea::captionWritten(const window::Label& label)
-{
-    update(toPixels(label.rect()));
-    const auto& labels = form_.labels();
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-        if (labels[i].get() == &label && captionChanged_)
-            captionChanged_(i);
-    }
-}
 
 void PlayArea::paintEvent(QPaintEvent* event)
 {
@@ -165,7 +159,7 @@ void PlayArea::paintEvent(QPaintEvent* event)
     const auto& pictures = form_.pictures();
     const qreal ratio = devicePixelRatioF();
     for (std::size_t i = 0; i < pictures.size(); ++i) {
-        const QRect r = pictureRect(*pictures[i], pictures[i]->rect());
+        const QRect r = pictureRect(i, pictures[i]->rect());
         if (PixelArt::reach(r, ratio).intersects(dirty))
             images_[i].draw(painter, r.topLeft());
     }

@@ -3,13 +3,12 @@
 #include "PixelArt.h"
 
 #include "window/Form.h"
-#include "window/FormObserver.h"
+#include "window/FormListener.h"
 #include "window/PlayerInput.h"
 
 #include <QFont>
 #include <QLineEdit>
 #include <QWidget>
-#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -19,7 +18,7 @@ namespace namoro::ui {
 // hands clicks and typing to the model. Stacking, bottom to top: caption, pictures in element
 // order, text boxes. Assistive technology hears what it is for, the captions and the boxes,
 // and that the game is over when the model says so.
-class PlayArea final : public QWidget, public window::FormObserver {
+class PlayArea final : public QWidget, private window::FormListener {
 public:
     PlayArea(window::Form& form, window::PlayerInput& input, QWidget* parent = nullptr);
     ~PlayArea() override;
@@ -31,13 +30,6 @@ public:
     const QFont& captionFont() const { return captionFont_; }
     const window::Form& form() const { return form_; }
     void focusFirstTextBox();
-    // Told which caption, by its place among the form's labels, shows another text.
-    void onCaptionChanged(std::function<void(std::size_t)> listener) { captionChanged_ = std::move(listener); }
-
-    void pictureMoved(const window::PictureControl& picture, const window::Rect& before) override;
-    void textWritten(const window::TextBox& box) override;
-    void captionWritten(const window::Label& label) override;
-    void gameOver() override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -46,20 +38,19 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    struct Box {
-        window::TextBox* model;
-        QLineEdit* widget;
-    };
+    void pictureMoved(std::size_t picture, const window::Rect& before, const window::Rect& after) override;
+    void textChanged(std::size_t box, const std::string& text) override;
+    void captionChanged(std::size_t label, const std::string& caption) override;
+    void gameOver() override;
 
     void click(QMouseEvent* event);
-    QRect pictureRect(const window::PictureControl& picture, const window::Rect& rect) const;
+    QRect pictureRect(std::size_t picture, const window::Rect& rect) const;
 
     window::Form& form_;
     window::PlayerInput& input_;
     std::vector<PixelArt> images_; // one per picture, in the form's picture order
-    std::vector<Box> boxes_;     // in tab order
+    std::vector<QLineEdit*> boxes_; // one per text box, in the form's box order
     QFont captionFont_;
-    std::function<void(std::size_t)> captionChanged_;
 };
 
 } // namespace namoro::ui

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 
@@ -7,13 +8,6 @@ namespace namoro::window {
 
 // What the program runs when a control raises one of its events; empty when unhandled.
 using EventHandler = std::function<void()>;
-
-class FormObserver;
-
-// Lets controls tell whoever shows the form what changed, without knowing who that is.
-struct ChangeNotifier {
-    FormObserver* observer = nullptr;
-};
 
 // Position and size in twips, single precision, from the top-left of the inner area.
 struct Rect {
@@ -25,18 +19,19 @@ struct Rect {
 
 class Control {
 public:
-    Control(std::string name, int index) : name_(std::move(name)), index_(index) {}
+    Control(std::string name, std::size_t place) : name_(std::move(name)), place_(place) {}
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
     virtual ~Control() = default;
 
     const std::string& name() const { return name_; }
-    // Position in the stored element order, which is also the creation and stacking order.
-    int index() const { return index_; }
+    // Place among the form's controls of its kind, in element order (the creation and stacking
+    // order): how the model's news and the verbs name it.
+    std::size_t place() const { return place_; }
 
 private:
     std::string name_;
-    int index_;
+    std::size_t place_;
 };
 
 } // namespace namoro::window

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Control.h"
+#include "FormListener.h"
 #include "Label.h"
 #include "MenuEntry.h"
 #include "PictureControl.h"
@@ -66,8 +67,12 @@ public:
     void add(std::unique_ptr<MenuEntry> control) { menuEntries_.push_back(std::move(control)); }
 
     bool hasControl(std::string_view name) const;
-    ChangeNotifier& notifier() { return notifier_; }
-    void setObserver(FormObserver* observer) { notifier_.observer = observer; }
+
+    // Whoever shows the form listens, and stops before it goes; looking on changes nothing.
+    void listen(FormListener& listener) const { notifier_.add(listener); }
+    void stopListening(FormListener& listener) const { notifier_.remove(listener); }
+    // What the controls and the game tell every listener through.
+    FormListeners& notifier() { return notifier_; }
 
     EventHandler onLoad;
 
@@ -75,7 +80,7 @@ private:
     Settings settings_;
     float scaleWidth_;
     float scaleHeight_;
-    ChangeNotifier notifier_;
+    mutable FormListeners notifier_;
     std::vector<std::unique_ptr<PictureControl>> pictures_;
     std::vector<std::unique_ptr<TextBox>> textBoxes_;
     std::vector<std::unique_ptr<Label>> labels_;

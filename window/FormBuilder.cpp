@@ -75,13 +75,14 @@ public:
 private:
     std::optional<LayoutError> add(const ElementRecord& e, const TimerRecord& t)
     {
-        form_.add(std::make_unique<Timer>(e.name, e.index, t.interval.value_or(0), scheduler_, dispatcher_));
+        form_.add(std::make_unique<Timer>(e.name, form_.timers().size(), t.interval.value_or(0), scheduler_, dispatcher_));
         return std::nullopt;
     }
 
     std::optional<LayoutError> add(const ElementRecord& e, const TextBoxRecord& t)
     {
-        form_.add(std::make_unique<TextBox>(e.name, e.index, toRect(t.rect), t.tabIndex.value_or(0), form_.notifier()));
+        form_.add(std::make_unique<TextBox>(e.name, form_.textBoxes().size(), toRect(t.rect), t.tabIndex.value_or(0),
+                                            form_.notifier()));
         return std::nullopt;
     }
 
@@ -103,7 +104,7 @@ private:
         } else if (auto wrong = sizeError(e, rect, 0, 0)) {
             return wrong;
         }
-        form_.add(std::make_unique<PictureControl>(e.name, e.index, rect, std::move(picture), form_.notifier()));
+        form_.add(std::make_unique<PictureControl>(e.name, form_.pictures().size(), rect, std::move(picture), form_.notifier()));
         return std::nullopt;
     }
 
@@ -133,13 +134,13 @@ private:
         style.alignment = toAlignment(l.alignment);
         if (l.font)
             style.font = toFont(*l.font);
-        form_.add(std::make_unique<Label>(e.name, e.index, toRect(l.rect), std::move(style), form_.notifier()));
+        form_.add(std::make_unique<Label>(e.name, form_.labels().size(), toRect(l.rect), std::move(style), form_.notifier()));
         return std::nullopt;
     }
 
     std::optional<LayoutError> add(const ElementRecord& e, const MenuRecord& m)
     {
-        form_.add(std::make_unique<MenuEntry>(e.name, e.index, m.caption.value_or(""), m.topLevel));
+        form_.add(std::make_unique<MenuEntry>(e.name, form_.menuEntries().size(), m.caption.value_or(""), m.topLevel));
         return std::nullopt;
     }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Control.h"
-#include "FormObserver.h"
+#include "FormListener.h"
 
 #include <cstdint>
 #include <string>
@@ -30,8 +30,8 @@ public:
         LabelFont font;
     };
 
-    Label(std::string name, int index, Rect rect, Style style, ChangeNotifier& notifier)
-        : Control(std::move(name), index), rect_(rect), style_(std::move(style)), notifier_(notifier) {}
+    Label(std::string name, std::size_t place, Rect rect, Style style, FormListeners& notifier)
+        : Control(std::move(name), place), rect_(rect), style_(std::move(style)), notifier_(notifier) {}
 
     const std::string& caption() const { return caption_; }
     const Rect& rect() const { return rect_; }
@@ -42,15 +42,14 @@ public:
         if (caption == caption_)
             return;
         caption_ = std::move(caption);
-        if (notifier_.observer)
-            notifier_.observer->captionWritten(*this);
+        notifier_.tell(&FormListener::captionChanged, place(), caption_);
     }
 
 private:
     Rect rect_;
     Style style_;
     std::string caption_;
-    ChangeNotifier& notifier_;
+    FormListeners& notifier_;
 };
 
 } // namespace namoro::window

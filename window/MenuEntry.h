@@ -7,8 +7,8 @@ namespace namoro::window {
 // A menu on the bar, or a command under the menu that precedes it.
 class MenuEntry final : public Control {
 public:
-    MenuEntry(std::string name, int index, std::string caption, bool topLevel)
-        : Control(std::move(name), index), caption_(std::move(caption)), topLevel_(topLevel) {}
+    MenuEntry(std::string name, std::size_t place, std::string caption, bool topLevel)
+        : Control(std::move(name), place), caption_(std::move(caption)), topLevel_(topLevel) {}
 
     const std::string& caption() const { return caption_; }
     bool topLevel() const { return topLevel_; }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Control.h"
-#include "FormObserver.h"
+#include "FormListener.h"
 #include "GifPicture.h"
 
 namespace namoro::window {
@@ -9,8 +9,8 @@ namespace namoro::window {
 // An item picture: drawn unscaled at its Left and Top; Width and Height are its pixel size in twips.
 class PictureControl final : public Control {
 public:
-    PictureControl(std::string name, int index, Rect rect, Picture picture, ChangeNotifier& notifier)
-        : Control(std::move(name), index), rect_(rect), picture_(std::move(picture)), notifier_(notifier) {}
+    PictureControl(std::string name, std::size_t place, Rect rect, Picture picture, FormListeners& notifier)
+        : Control(std::move(name), place), rect_(rect), picture_(std::move(picture)), notifier_(notifier) {}
 
     float left() const { return rect_.left; }
     float top() const { return rect_.top; }
@@ -27,16 +27,17 @@ public:
 private:
     void move(float left, float top)
     {
+        if (left == rect_.left && top == rect_.top)
+            return;
         const Rect before = rect_;
         rect_.left = left;
         rect_.top = top;
-        if (notifier_.observer)
-            notifier_.observer->pictureMoved(*this, before);
+        notifier_.tell(&FormListener::pictureMoved, place(), before, rect_);
     }
 
     Rect rect_;
     Picture picture_;
-    ChangeNotifier& notifier_;
+    FormListeners& notifier_;
 };
 
 } // namespace namoro::window

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Control.h"
-#include "FormObserver.h"
+#include "FormListener.h"
 
 #include <string>
 
@@ -11,8 +11,8 @@ namespace namoro::window {
 // nested inside the write.
 class TextBox final : public Control {
 public:
-    TextBox(std::string name, int index, Rect rect, int tabIndex, ChangeNotifier& notifier)
-        : Control(std::move(name), index), rect_(rect), tabIndex_(tabIndex), notifier_(notifier) {}
+    TextBox(std::string name, std::size_t place, Rect rect, int tabIndex, FormListeners& notifier)
+        : Control(std::move(name), place), rect_(rect), tabIndex_(tabIndex), notifier_(notifier) {}
 
     const std::string& text() const { return text_; }
     const Rect& rect() const { return rect_; }
@@ -23,8 +23,7 @@ public:
         if (text == text_)
             return;
         text_ = std::move(text);
-        if (notifier_.observer)
-            notifier_.observer->textWritten(*this);
+        notifier_.tell(&FormListener::textChanged, place(), text_);
         if (onChange)
             onChange();
     }
@@ -35,7 +34,7 @@ private:
     Rect rect_;
     int tabIndex_;
     std::string text_;
-    ChangeNotifier& notifier_;
+    FormListeners& notifier_;
 };
 
 } // namespace namoro::window

@@ -10,9 +10,9 @@ namespace namoro::window {
 // A form timer: ticks from its creation at its Interval while Enabled; each tick is an event.
 class Timer final : public Control {
 public:
-    Timer(std::string name, int index, int intervalMs, runtime::TimerScheduler& scheduler,
+    Timer(std::string name, std::size_t place, int intervalMs, runtime::TimerScheduler& scheduler,
           runtime::EventDispatcher& dispatcher)
-        : Control(std::move(name), index), scheduler_(scheduler),
+        : Control(std::move(name), place), scheduler_(scheduler),
           id_(scheduler.add(intervalMs, [this, &dispatcher] { dispatcher.dispatch(onTimer); }))
     {
     }

@@ -17,8 +17,8 @@ void wholeGameOnVirtualClock(benchmark::State& state)
         auto game = bench::startedGame(clock);
         state.ResumeTiming();
 
-        game->dispatcher().dispatch(game->form().menuEntry("MenuStart").onClick);
-        game->scheduler().advanceTo(clock, 61s);
+        game->choose(game->form().menuEntry("MenuStart").place());
+        game->advanceTo(clock, 61s);
 
         state.PauseTiming();
         if (game->form().textBox("Text2").text() != "0")

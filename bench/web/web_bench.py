@@ -1,13 +1,15 @@
 #!/usr/bin/python3
-"""The web page's figures in Markdown: what a first and a repeat visit transfer gzip-compressed,
-load to first frame in headless Chromium, timers and CPU while waiting, and CPU while running,
-desktop-size and on a phone, beside the native game on a private Xvfb.
+"""The web page's figures as JSON, for namoro_bench --web to print: what a first and a repeat
+visit transfer gzip-compressed, load to first frame in headless Chromium, timers and CPU while
+waiting, and CPU while running, desktop-size and on a phone, beside the native game on a
+private Xvfb.
 Usage: web_bench.py SITE_DIR NATIVE_GAME"""
 import functools
 import glob
 import gzip
 import hashlib
 import http.server
+import json
 import mimetypes
 import os
 import shutil
@@ -19,7 +21,7 @@ import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tests", "web"))
-from browser_test import QuietHandler, chromium  # noqa: E402
+from browser_test import QuietHandler, SeleniumPage, chromium, serve, wait  # noqa: E402
 
 LOADS = 7
 WAIT_SECONDS = 20
@@ -81,11 +83,11 @@ def visits(site):
     driver = chromium(profile)
     try:
         driver.get(f"http://127.0.0.1:{server.server_port}/")
-        wait(driver, "return !!window.namoro && !!navigator.serviceWorker.controller")
+        wait(SeleniumPage(driver), "return !!window.namoro && !!navigator.serviceWorker.controller")
         time.sleep(1)
         first, GzipHandler.sent = GzipHandler.sent, []
         driver.get(f"http://127.0.0.1:{server.server_port}/")
-        wait(driver, "return !!window.namoro")
+        wait(SeleniumPage(driver), "return !!window.namoro")
         time.sleep(1)
         repeat = GzipHandler.sent
     finally:
@@ -94,11 +96,6 @@ def visits(site):
         server.shutdown()
     return (sum(n for _, n in first), sum(n for name, n in repeat if name != "sw.js"),
             sum(n for name, n in repeat if name == "sw.js"))
-
-
-def wait(driver, script):
-    while not driver.execute_script(script):
-        time.sleep(0.05)
 
 
 def running(driver, seconds):
@@ -122,8 +119,7 @@ def renderer_busy(driver, name="TaskDuration"):
 
 
 def main(site, native):
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(QuietHandler, directory=site))
-    threading.Thread(target=server.serve_forever, daemon=True).start()
+    server = serve(site)
     url = f"http://127.0.0.1:{server.server_port}/"
     files = sorted((os.path.getsize(p), os.path.basename(p)) for p in glob.glob(os.path.join(site, "*")))
     total = sum(size for size, _ in files)
@@ -150,7 +146,7 @@ def main(site, native):
     driver = chromium(profile)
     try:
         driver.get(url)
-        wait(driver, "return !!window.namoro")
+        wait(SeleniumPage(driver), "return !!window.namoro")
         driver.execute_cdp_cmd("Performance.enable", {})
         browser = driver.service.process.pid
         time.sleep(2)
@@ -163,7 +159,7 @@ def main(site, native):
         driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {"width": 390, "height": 844, "deviceScaleFactor": 3, "mobile": True})
         driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
         driver.get(url)
-        wait(driver, "return !!window.namoro")
+        wait(SeleniumPage(driver), "return !!window.namoro")
         phone = running(driver, RUN_SECONDS)
     finally:
         driver.quit()
@@ -172,51 +168,36 @@ def main(site, native):
 
     native_cpu = native_running_cpu(native)
 
-    # Every figure of the report with its format, and the limit it must stay within as
+    # Every figure of the report with its decimals, and the limit it must stay within as
     # (least, most, unit), least None for none; a figure without a limit is not judged.
     figures = [
-        (f"everything in build/web/, uncompressed (KB; {len(files)} files)", total / 1000, ".1f", (None, 400, "KB")),
+        (f"everything in build/web/, uncompressed (KB; {len(files)} files)", total / 1000, 1, (None, 400, "KB")),
         ("first visit, gzip-compressed: the page and the service worker's copy of every file (KB)",
-         first_visit / 1000, ".1f", (None, 150, "KB")),
-        ("repeat visit: the game's files from the network (bytes)", repeat_visit, "", (0, 0, "")),
-        ("repeat visit: the service worker's update check, sw.js (bytes)", update_check, "", None),
+         first_visit / 1000, 1, (None, 150, "KB")),
+        ("repeat visit: the game's files from the network (bytes)", repeat_visit, 0, (0, 0, "")),
+        ("repeat visit: the service worker's update check, sw.js (bytes)", update_check, 0, None),
         (f"load to first frame (first contentful paint), median of {LOADS} fresh loads (ms)",
-         statistics.median(first_frames), ".0f", None),
-        ("timers armed while waiting", 1 if armed else 0, "", (0, 0, "")),
-        (f"timer callbacks while waiting, {WAIT_SECONDS} s", wake1 - wake0, "", (0, 0, "")),
-        ("renderer main thread busy while waiting (% of a core)", 100 * (busy1 - busy0) / WAIT_SECONDS, ".3f", None),
-        ("all Chromium processes while waiting (% of a core)", 100 * (cpu1 - cpu0) / WAIT_SECONDS, ".2f", None),
+         statistics.median(first_frames), 0, None),
+        ("timers armed while waiting", 1 if armed else 0, 0, (0, 0, "")),
+        (f"timer callbacks while waiting, {WAIT_SECONDS} s", wake1 - wake0, 0, (0, 0, "")),
+        ("renderer main thread busy while waiting (% of a core)", 100 * (busy1 - busy0) / WAIT_SECONDS, 3, None),
+        ("all Chromium processes while waiting (% of a core)", 100 * (cpu1 - cpu0) / WAIT_SECONDS, 2, None),
     ]
     for where, (wakes, busy, script, cpu) in (("desktop-size", desktop), ("phone portrait, 390 × 844 at 3", phone)):
         figures += [
-            (f"{where}: timer callbacks per second while running", wakes, ".1f", None),
-            (f"{where}: renderer main thread busy while running (% of a core)", busy, ".2f", None),
-            (f"{where}: of which JavaScript and WebAssembly, the model and the drawing calls (% of a core)", script, ".2f", None),
-            (f"{where}: all Chromium processes while running (% of a core)", cpu, ".2f", None),
+            (f"{where}: timer callbacks per second while running", wakes, 1, None),
+            (f"{where}: renderer main thread busy while running (% of a core)", busy, 2, None),
+            (f"{where}: of which JavaScript and WebAssembly, the model and the drawing calls (% of a core)", script, 2, None),
+            (f"{where}: all Chromium processes while running (% of a core)", cpu, 2, None),
         ]
-    figures.append((f"the native game while running under Xvfb, the same {RUN_SECONDS} s (% of a core)", native_cpu, ".2f", None))
-    print("### Web page (headless Chromium)\n")
-    print("| figure | value | budget | met |\n|---|---|---|---|")
-    for figure, value, form, limit in figures:
-        print(f"| {figure} | {value:{form}} | {limit_text(limit)} | {limit_met(value, limit)} |")
-    print()
-    for size, name in files:
-        print(f"- `{name}`: {size} bytes")
-
-
-def limit_text(limit):
-    """A limit as the table writes it: "0" for exactly 0, "≤ 400 KB" for at most 400 KB."""
-    if limit is None:
-        return ""
-    least, most, unit = limit
-    return f"{most:g} {unit}".rstrip() if least == most else f"≤ {most:g} {unit}".rstrip()
-
-
-def limit_met(value, limit):
-    if limit is None:
-        return ""
-    least, most, _ = limit
-    return "yes" if (least is None or value >= least) and value <= most else "**no**"
+    figures.append((f"the native game while running under Xvfb, the same {RUN_SECONDS} s (% of a core)", native_cpu, 2, None))
+    # namoro_bench --web prints them through the native figures' table.
+    rows = []
+    for name, value, decimals, limit in figures:
+        least, most, unit = limit or (None, None, "")
+        rows.append({"name": name, "value": value, "decimals": decimals, "least": least, "most": most, "unit": unit})
+    json.dump({"figures": rows, "files": [{"name": name, "size": size} for size, name in files]},
+              sys.stdout, ensure_ascii=False, indent=1)
 
 
 def native_running_cpu(native):

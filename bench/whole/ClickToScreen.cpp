@@ -1,7 +1,6 @@
 #include "ClickToScreen.h"
 
 #include <cstdlib>
-#include <cstring>
 #include <poll.h>
 #include <stdexcept>
 #include <xcb/damage.h>
@@ -60,21 +59,17 @@ ClickToScreen::ClickToScreen(const std::string& display, unsigned window, xsessi
 
 ClickToScreen::~ClickToScreen() { xcb_disconnect(connection_); }
 
-Pixels ClickToScreen::grab(const xsession::Rect& r)
+xsession::Image ClickToScreen::grab(const xsession::Rect& r)
 {
     Reply<xcb_get_image_reply_t> image{xcb_get_image_reply(
         connection_,
         xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, window_, std::int16_t(r.x), std::int16_t(r.y),
                       std::uint16_t(r.width), std::uint16_t(r.height), ~0u),
         nullptr)};
-    const std::size_t count = std::size_t(r.width) * std::size_t(r.height);
-    if (!image.get || image.get->depth != 24 || std::size_t(xcb_get_image_data_length(image.get)) != count * 4)
+    if (!image.get || image.get->depth != 24 || xcb_get_image_data_length(image.get) != r.width * r.height * 4)
         throw std::runtime_error("cannot read the game's window as 24-bit pixels");
-    Pixels pixels{r.width, r.height, std::vector<std::uint32_t>(count)};
-    std::memcpy(pixels.rgb.data(), xcb_get_image_data(image.get), count * 4);
-    for (std::uint32_t& p : pixels.rgb)
-        p &= 0xFFFFFFu;
-    return pixels;
+    // Copied, as the reply is freed on return.
+    return xsession::Image(QImage(xcb_get_image_data(image.get), r.width, r.height, QImage::Format_RGB32).copy());
 }
 
 void ClickToScreen::fake(int type, int detail, int x, int y)
@@ -111,7 +106,7 @@ std::optional<std::chrono::duration<double, std::milli>> ClickToScreen::clickIte
 
     // What the score box shows now; older damage is no news.
     discardEvents(false);
-    const Pixels before = grab(scoreText_);
+    const xsession::Image before = grab(scoreText_);
     discardEvents(true);
 
     fake(XCB_MOTION_NOTIFY, 0, x, y);
@@ -139,7 +134,8 @@ std::optional<std::chrono::duration<double, std::milli>> ClickToScreen::clickIte
             continue;
         // One connection keeps the server's order: events queued while the snapshot was
         // taken were sent before it, and all earlier ones before the last snapshot.
-        const bool changed = grab(scoreText_).rgb != before.rgb;
+        const xsession::Rect box{0, 0, before.width(), before.height()};
+        const bool changed = xsession::countDifferences(grab(scoreText_), before, box) > 0;
         const auto snapshot = Clock::now();
         const bool laterDamage = discardEvents(true);
         if (changed)

@@ -33,7 +33,7 @@ public:
     std::optional<std::chrono::duration<double, std::milli>> clickItem(std::chrono::milliseconds bound);
 
 private:
-    Pixels grab(const xsession::Rect& r);
+    xsession::Image grab(const xsession::Rect& r);
     void fake(int type, int detail, int x = 0, int y = 0);
     bool touchesScoreText(const void* event) const; // an xcb event
     // Drops pending events (those already read only, or all); whether one damaged the score box.

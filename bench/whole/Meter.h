@@ -7,7 +7,9 @@
 namespace namoro::bench {
 
 // Readings of one process's CPU time and wake-ups, taken when asked (the bench asks once a
-// second), and the figures they give over a stretch of time.
+// second), and the figures they give over a stretch of time. CPU time is what all its threads
+// used (the scheduler's nanosecond accounting where the kernel keeps it, else clock ticks);
+// wake-ups are how often they went to sleep and were woken (voluntary context switches).
 class Meter {
 public:
     using Clock = std::chrono::steady_clock;
@@ -38,5 +40,8 @@ private:
     Clock::time_point origin_;
     std::vector<Reading> readings_;
 };
+
+// The process's peak resident memory so far (VmHWM), in MiB; 0 if unknown.
+double peakResidentMiB(pid_t pid);
 
 } // namespace namoro::bench

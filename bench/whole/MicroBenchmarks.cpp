@@ -2,35 +2,29 @@
 
 #include "tests/xsession/Process.h"
 
-#include <sstream>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <stdexcept>
-#include <vector>
 
 namespace namoro::bench {
 
 std::map<std::string, double> runMicroBenchmarks(const std::string& path)
 {
-    const auto result = xsession::runCommand({path, "--benchmark_format=csv"}, {.environment = {}, .capture = true, .quiet = true}, std::chrono::minutes{10});
-    if (!result.succeeded())
+    const xsession::ProcessOptions options{.environment = {}, .capture = true, .quiet = true};
+    const auto result = xsession::runCommand({path, "--benchmark_format=json"}, options, std::chrono::minutes{10});
+    const QJsonDocument report = QJsonDocument::fromJson(QByteArray::fromStdString(result.output));
+    if (!result.succeeded() || !report.isObject())
         throw std::runtime_error("the micro-benchmarks failed");
 
-    // Rows such as "name/repeats:9_median",iterations,real_time,cpu_time,time_unit,...
-    const std::string suffix = "_median\",";
+    // Each benchmark's aggregates over its repetitions, named "name/repeats:9".
     std::map<std::string, double> medians;
-    std::istringstream lines(result.output);
-    for (std::string line; std::getline(lines, line);) {
-        const auto end = line.find(suffix);
-        if (line.empty() || line[0] != '"' || end == std::string::npos)
+    for (const QJsonValue& run : report["benchmarks"].toArray()) {
+        if (run["aggregate_name"].toString() != QLatin1String("median"))
             continue;
-        std::vector<std::string> fields;
-        std::istringstream cells(line.substr(end + suffix.size()));
-        for (std::string cell; std::getline(cells, cell, ',');)
-            fields.push_back(cell);
-        if (fields.size() < 4)
-            continue;
-        const std::string& unit = fields[3];
+        const QString unit = run["time_unit"].toString();
         const double toMs = unit == "ns" ? 1e-6 : unit == "us" ? 1e-3 : unit == "ms" ? 1.0 : 1e3;
-        medians[line.substr(1, line.find('/') - 1)] = std::stod(fields[1]) * toMs;
+        medians[run["run_name"].toString().section('/', 0, 0).toStdString()] = run["real_time"].toDouble() * toMs;
     }
     return medians;
 }

@@ -2,10 +2,12 @@
 
 #include "ClickToScreen.h"
 #include "FirstFrameWatch.h"
-#include "ProcessMeter.h"
+#include "MicroBenchmarks.h"
 
+#include "tests/xsession/PrivateDisplay.h"
 #include "tests/xsession/ProgramWindow.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <random>
@@ -20,6 +22,12 @@ using xsession::PrivateDisplay;
 using xsession::ProgramWindow;
 using xsession::Process;
 using Clock = std::chrono::steady_clock;
+
+// A program the bench starts: its executable and its window's caption.
+struct Program {
+    std::string path;
+    std::string caption;
+};
 
 constexpr int kInnerHeight = 536;
 // The inside of the score box in the inner area, where its text shows: the box's rounded
@@ -53,10 +61,7 @@ void end(ProgramWindow& window)
         throw std::runtime_error(window.process().program() + " did not end within 5 s of End");
 }
 
-double peakMiB(pid_t pid) { return double(peakResidentKiB(pid).value_or(0)) / 1024.0; }
-
-} // namespace
-
+// Milliseconds from launching `program` to its first frame on the screen; then it is ended.
 double measureStartup(const PrivateDisplay& display, const Program& program)
 {
     auto [startupMs, window] = launch(display, program, ProgramWindow::programOptions(display));
@@ -64,6 +69,7 @@ double measureStartup(const PrivateDisplay& display, const Program& program)
     return startupMs;
 }
 
+// Runs the programs side by side, each on its own display, through one session.
 std::vector<SessionRun> runSession(const std::vector<std::pair<const PrivateDisplay*, Program>>& programs)
 {
     std::vector<ProgramWindow> windows;
@@ -89,13 +95,15 @@ std::vector<SessionRun> runSession(const std::vector<std::pair<const PrivateDisp
         }
     }
     for (std::size_t i = 0; i < windows.size(); ++i) {
-        runs[i].peakMiB = peakMiB(windows[i].process().pid());
+        runs[i].peakMiB = peakResidentMiB(windows[i].process().pid());
         end(windows[i]);
         runs[i].output = windows[i].process().readOutput(5s);
     }
     return runs;
 }
 
+// CPU and wake-ups while running at QT_SCALE_FACTOR `scale`: launched, Start, and measured
+// over `window` from 2 s after Start.
 Meter::Figures measureRunning(const PrivateDisplay& display, const Program& program, int scale,
                               std::chrono::seconds window)
 {
@@ -114,9 +122,10 @@ Meter::Figures measureRunning(const PrivateDisplay& display, const Program& prog
     return meter.between(0, 1e9);
 }
 
+// A whole game of the tick probe, its items clicked all along from outside.
 PlayedGame playWithClicks(const PrivateDisplay& display, const Program& probe, const std::string& pictureDir)
 {
-    const ItemFinder finder(pictureDir);
+    const ItemFinder finder(e2e::loadItemArt(pictureDir));
     auto options = ProgramWindow::programOptions(display);
     options.capture = true;
     auto shown = launch(display, probe, options).second;
@@ -152,6 +161,64 @@ PlayedGame playWithClicks(const PrivateDisplay& display, const Program& probe, c
         throw std::runtime_error("the tick probe reported no ticks");
     game.ticks = std::move(*record);
     return game;
+}
+
+void progress(const char* what) { std::fprintf(stderr, "bench: %s\n", what); }
+
+constexpr auto kScreen = "1600x1200x24"; // room for the window at twice the scale
+const Program kGame{NAMORO_EXECUTABLE, "Form1"};
+const Program kBare{NAMORO_REFERENCE, "Reference"};
+const Program kFloor{NAMORO_FLOOR, "Floor"};
+const Program kProbe{NAMORO_TICK_PROBE, "Form1"};
+
+// Launch after launch, each pair in the other order than the last.
+void measureStartups(const PrivateDisplay& display, Readings& r)
+{
+    progress("warming up");
+    for (const Program* program : {&kBare, &kGame, &kFloor})
+        measureStartup(display, *program);
+    progress("start-up, interleaved launches");
+    for (int i = 0; i < kStartupsEach; ++i) {
+        if (i % 2 == 0)
+            r.startupsBare.push_back(measureStartup(display, kBare));
+        r.startups.push_back(measureStartup(display, kGame));
+        if (i % 2 == 1)
+            r.startupsBare.push_back(measureStartup(display, kBare));
+    }
+}
+
+void measureScaled(const PrivateDisplay& display, Readings& r)
+{
+    progress("running at twice the scale, interleaved");
+    for (int i = 0; i < kScaledRunsEach; ++i) {
+        if (i % 2 == 1)
+            r.scaledFloor.push_back(measureRunning(display, kFloor, 2, kScaledWindow));
+        r.scaled.push_back(measureRunning(display, kGame, 2, kScaledWindow));
+        if (i % 2 == 0)
+            r.scaledFloor.push_back(measureRunning(display, kFloor, 2, kScaledWindow));
+    }
+}
+
+} // namespace
+
+Readings runSessions()
+{
+    PrivateDisplay display(kScreen), beside(kScreen);
+    Readings r;
+    measureStartups(display, r);
+    progress("the game and the bare window side by side: waiting, running, over (about 2.5 minutes)");
+    r.runs = runSession({{&display, kGame}, {&beside, kBare}});
+    progress("the moving floor: waiting, running, over (about 2.5 minutes)");
+    r.runs.push_back(runSession({{&display, kFloor}})[0]);
+    measureScaled(display, r);
+    progress("a whole game of the tick probe, clicked all along (about a minute)");
+    r.played = playWithClicks(display, kProbe, NAMORO_PICTURE_DIR);
+    std::sort(r.played.ticks.timers.begin(), r.played.ticks.timers.end(), [](const auto& a, const auto& b) {
+        return std::stoi(a.name.substr(5)) < std::stoi(b.name.substr(5)); // "Timer7" before "Timer10"
+    });
+    progress("micro-benchmarks");
+    r.micro = runMicroBenchmarks(NAMORO_MICRO_BENCH);
+    return r;
 }
 
 } // namespace namoro::bench

@@ -3,20 +3,12 @@
 #include "Meter.h"
 #include "TickRecord.h"
 
-#include "tests/xsession/PrivateDisplay.h"
-
 #include <chrono>
+#include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace namoro::bench {
-
-// A program the bench starts: its executable and its window's caption.
-struct Program {
-    std::string path;
-    std::string caption;
-};
 
 // When things happen in a session, in seconds after every program's window is up: left
 // alone, then Start, the 60-second game (or, for the references, what they do on Start), then
@@ -37,23 +29,32 @@ struct SessionRun {
     std::string output; // what it printed
 };
 
-// Milliseconds from launching `program` to its first frame on the screen; then it is ended.
-double measureStartup(const xsession::PrivateDisplay& display, const Program& program);
-
-// Runs the programs side by side, each on its own display, through one session.
-std::vector<SessionRun> runSession(const std::vector<std::pair<const xsession::PrivateDisplay*, Program>>& programs);
-
-// CPU and wake-ups while running at QT_SCALE_FACTOR `scale`: launched, Start, and measured
-// over `window` from 2 s after Start.
-Meter::Figures measureRunning(const xsession::PrivateDisplay& display, const Program& program, int scale,
-                              std::chrono::seconds window);
-
 // A whole game of the tick probe, its items clicked all along from outside.
 struct PlayedGame {
     TickRecord ticks;
     std::vector<double> clickMs; // press to the score box's damage, one per click that scored
     int misses = 0;               // clicks that found no item or changed nothing
 };
-PlayedGame playWithClicks(const xsession::PrivateDisplay& display, const Program& probe, const std::string& pictureDir);
+
+// Everything the sessions of one bench measured.
+struct Readings {
+    std::vector<double> startups, startupsBare; // ms
+    std::vector<SessionRun> runs;               // the game, the bare window, the moving floor
+    std::vector<Meter::Figures> scaled, scaledFloor;
+    PlayedGame played;                          // its timers in their order: Timer7 before Timer10
+    std::map<std::string, double> micro;        // ms by benchmark name
+
+    const SessionRun& game() const { return runs[0]; }
+    const SessionRun& bare() const { return runs[1]; }
+    const SessionRun& floor() const { return runs[2]; }
+};
+
+// The sessions' plan, as the figure table's heading tells it.
+inline constexpr int kStartupsEach = 24;
+inline constexpr int kScaledRunsEach = 2;
+inline constexpr std::chrono::seconds kScaledWindow{15};
+
+// Every session of the bench, on two private displays; tells its progress on standard error.
+Readings runSessions();
 
 } // namespace namoro::bench

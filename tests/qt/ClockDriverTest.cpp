@@ -1,5 +1,6 @@
 // The real clock: the wait it asks Qt for, and that it keeps waking up.
 
+#include "runtime/TimerScheduler.h"
 #include "ui/ClockDriver.h"
 
 #include <QTest>

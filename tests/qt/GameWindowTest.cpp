@@ -304,8 +304,8 @@ TEST(GameWindow, TheCaptionStandsWhereItsStoredAlignmentPutsIt)
     runtime::EventDispatcher dispatcher;
     struct : window::PlayerInput { // nobody plays here
         void click(int, int) override {}
-        void choose(const window::MenuEntry&) override {}
-        void type(window::TextBox&, std::string) override {}
+        void choose(std::size_t) override {}
+        void type(std::size_t, std::string) override {}
         void close() override {}
     } noInput;
     for (const int alignment : {0, 1, 2}) { // left, right, centre

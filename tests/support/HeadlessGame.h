@@ -42,7 +42,7 @@ public:
     }
 };
 
-class HeadlessGame {
+class HeadlessGame : private window::FormListener {
 public:
     explicit HeadlessGame(bool start = true, logic::Game::Options options = {})
     {
@@ -52,8 +52,7 @@ public:
         if (!created)
             throw std::runtime_error(created.error());
         game_ = std::move(created).value();
-        dispatcher().setErrorReport([this](const runtime::RuntimeError& error) { reported.push_back(error.code()); });
-        dispatcher().setEndRequest([this](int status) { endStatus = status; });
+        form().listen(*this); // the game goes first
         if (start)
             game_->start();
     }
@@ -76,9 +75,9 @@ public:
     }
 
     // The player's input goes through the model's verbs, as the front ends' does.
-    void choose(const std::string& menuEntry) { game_->choose(form().menuEntry(menuEntry)); }
+    void choose(const std::string& menuEntry) { game_->choose(form().menuEntry(menuEntry).place()); }
     void start() { choose("MenuStart"); }
-    void type(window::TextBox& box, const std::string& text) { game_->type(box, text); }
+    void type(window::TextBox& box, const std::string& text) { game_->type(box.place(), text); }
     // A click on the first pixel where the item shows, as the hit test sees it.
     void click(int item)
     {
@@ -109,6 +108,9 @@ public:
     std::optional<int> endStatus;
 
 private:
+    void errorRaised(const runtime::RuntimeError& error) override { reported.push_back(error.code()); }
+    void ended(int status) override { endStatus = status; }
+
     runtime::VirtualClock clock_;
     ScriptedRandom* random_ = nullptr; // owned by the game
     std::unique_ptr<logic::Game> game_;

@@ -18,10 +18,7 @@ bool anyTimerEnabled(window::Form& form)
     return false;
 }
 
-struct GameOvers final : window::FormObserver {
-    void pictureMoved(const window::PictureControl&, const window::Rect&) override {}
-    void textWritten(const window::TextBox&) override {}
-    void captionWritten(const window::Label&) override {}
+struct GameOvers final : window::FormListener {
     void gameOver() override { ++count; }
     int count = 0;
 };
@@ -113,7 +110,7 @@ TEST(Countdown, AWholeGamePlaysOnTheVirtualClockAndEndsWithOneGameOver)
 {
     GameOvers over;
     HeadlessGame game;
-    game.form().setObserver(&over);
+    game.form().listen(over);
     game.start();
     game.playUntilTimeShows("1");
     EXPECT_EQ(over.count, 0);

@@ -40,7 +40,7 @@ std::ostream& operator<<(std::ostream& out, const Change& change)
     return out;
 }
 
-class TracedGame final : private window::FormObserver {
+class TracedGame final : private window::FormListener {
 public:
     explicit TracedGame(bool holdIdleTimers) : game_(true, {.holdIdleTimers = holdIdleTimers})
     {
@@ -53,10 +53,10 @@ public:
             trace(picture->name(), picture->onClick);
         for (const auto& entry : form.menuEntries())
             trace(entry->name(), entry->onClick);
-        form.setObserver(this);
+        form.listen(*this);
         last_ = shown();
     }
-    ~TracedGame() override { game_.form().setObserver(nullptr); }
+    ~TracedGame() override { game_.form().stopListening(*this); }
     TracedGame(const TracedGame&) = delete;
     TracedGame& operator=(const TracedGame&) = delete;
 
@@ -105,9 +105,9 @@ private:
         return bits;
     }
 
-    void pictureMoved(const window::PictureControl&, const window::Rect&) override { written_ = true; }
-    void textWritten(const window::TextBox&) override { written_ = true; }
-    void captionWritten(const window::Label&) override { written_ = true; }
+    void pictureMoved(std::size_t, const window::Rect&, const window::Rect&) override { written_ = true; }
+    void textChanged(std::size_t, const std::string&) override { written_ = true; }
+    void captionChanged(std::size_t, const std::string&) override { written_ = true; }
 
     HeadlessGame game_;
     std::vector<Change> changes_;

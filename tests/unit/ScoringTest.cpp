@@ -5,6 +5,9 @@
 #include "logic/ItemTable.h"
 #include "runtime/NumberToText.h"
 
+#include <limits>
+#include <utility>
+
 using namespace namoro;
 using namespace namoro::testing;
 
@@ -41,6 +44,18 @@ TEST(Scoring, EveryItemAddsItsValue)
     ScoringGame missed;
     missed.game().click(400, 300); // no item lies there
     EXPECT_EQ(missed.changes, 0);
+}
+
+TEST(Scoring, AClickAtTheEndsOfTheIntRangeCatchesNothing)
+{
+    // The page hands over whatever integer it computed; the model takes any without overflow.
+    ScoringGame game;
+    constexpr int low = std::numeric_limits<int>::min(), high = std::numeric_limits<int>::max();
+    for (const auto& [x, y] : {std::pair{low, low}, {low, high}, {high, low}, {high, high}, {low, 100}, {300, high}})
+        game.game().click(x, y);
+    game.picture(11).setLeft(-60.0f); // an item reaching past the left edge, as a respawn may place it
+    game.game().click(low, window::twipsToPixels(game.picture(11).top()));
+    EXPECT_EQ(game.changes, 0);
 }
 
 TEST(Scoring, ClicksAccumulateAndTheRankFollowsEachWrite)

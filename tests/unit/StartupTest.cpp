@@ -3,7 +3,10 @@
 #include "tests/support/HeadlessGame.h"
 #include "web/binding/WebGame.h"
 
+#include <array>
 #include <new>
+#include <regex>
+#include <thread>
 
 using namespace namoro;
 using namespace namoro::testing;
@@ -115,6 +118,48 @@ TEST(MenuCommands, ARuntimeErrorIsReportedThenEndsTheProgram)
     EXPECT_EQ(during, 0);
 }
 
+namespace {
+
+// What one listener hears, a line for each thing said.
+struct Heard final : window::FormListener {
+    void pictureMoved(std::size_t i, const window::Rect& before, const window::Rect& after) override
+    {
+        lines.push_back("picture " + std::to_string(i) + " top " + std::to_string(int(before.top)) + " to " +
+                        std::to_string(int(after.top)));
+    }
+    void textChanged(std::size_t i, const std::string& text) override { lines.push_back("box " + std::to_string(i) + " " + text); }
+    void captionChanged(std::size_t i, const std::string& caption) override
+    {
+        lines.push_back("caption " + std::to_string(i) + " " + caption);
+    }
+    void errorRaised(const runtime::RuntimeError& error) override
+    {
+        lines.push_back("error " + std::to_string(error.code()) + " " + error.what());
+    }
+    void ended(int status) override { lines.push_back("ended " + std::to_string(status)); }
+    std::vector<std::string> lines;
+};
+
+} // namespace
+
+TEST(MenuCommands, EveryListenerHearsEachChangeByItsPlaceAmongItsKindThenTheErrorAndTheEnd)
+{
+    HeadlessGame game;
+    Heard first, second;
+    game.form().listen(first);
+    game.form().listen(second);
+    game.type(game.score(), "1500"); // the score box is the second box
+    window::PictureControl& fifth = *game.form().pictures()[4];
+    fifth.setTop(fifth.top() + 15);
+    fifth.setTop(fifth.top()); // staying put is no move
+    game.form().stopListening(second);
+    fifth.onClick = [] { throw runtime::RuntimeError::overflow(); };
+    game.click(std::stoi(fifth.name().substr(5))); // ImageN
+    const std::string moved = "picture 4 top " + std::to_string(int(fifth.top()) - 15) + " to " + std::to_string(int(fifth.top()));
+    EXPECT_EQ(first.lines, (std::vector<std::string>{"box 1 1500", "caption 0 V(◎∀◎)V", moved, "error 6 Overflow", "ended 1"}));
+    EXPECT_EQ(second.lines, (std::vector<std::string>{"box 1 1500", "caption 0 V(◎∀◎)V", moved}));
+}
+
 TEST(MenuCommands, LoadRunsOnceAndNeverAfterTheEnd)
 {
     runtime::EventDispatcher twice, ended;
@@ -158,4 +203,45 @@ TEST(Startup, ThePagesInterfaceRefusesANullGameAndIndicesOutOfRangeAndReadsANull
             << namoro_view(game);
         namoro_destroy(game);
     }
+}
+
+TEST(Startup, ThePagesViewAfterAStepCarriesOnlyWhatChangedHoweverLongABoxsText)
+{
+    NamoroGame* game = namoro_create();
+    namoro_start(game);
+    const auto moves = [](const std::string& view) {
+        std::vector<std::array<int, 5>> found; // picture, before, after
+        const std::regex move(R"re(\{"picture":(\d+),"before":\[(-?\d+),(-?\d+)\],"after":\[(-?\d+),(-?\d+)\]\})re");
+        for (auto m = std::sregex_iterator(view.begin(), view.end(), move); m != std::sregex_iterator(); ++m)
+            found.push_back({std::stoi((*m)[1]), std::stoi((*m)[2]), std::stoi((*m)[3]), std::stoi((*m)[4]), std::stoi((*m)[5])});
+        return found;
+    };
+    const auto first = moves(namoro_view(game)); // the page has seen nothing: every picture where it stands
+    ASSERT_EQ(first.size(), 17u);
+    EXPECT_EQ(std::string(namoro_view(game)),
+              R"({"moved":[],"texts":[null,null],"captions":[null],"gameOver":false,"status":-1,"error":null})");
+
+    namoro_type(game, 1, std::string(1 << 20, 'x').c_str()); // a megabyte in the score box, shown once
+    EXPECT_GT(std::string(namoro_view(game)).size(), std::size_t{1} << 20);
+    namoro_choose(game, 1); // スタート
+    namoro_view(game);
+    std::this_thread::sleep_for(std::chrono::milliseconds(40));
+    namoro_run_due(game);
+    const std::string step = namoro_view(game);
+    EXPECT_LT(step.size(), 2000u);
+    EXPECT_NE(step.find(R"("texts":[null,null],"captions":[null],)"), std::string::npos) << step;
+    const auto fell = moves(step);
+    ASSERT_FALSE(fell.empty()) << step; // the items due fell, each from where the page last saw it
+    auto seen = first;
+    for (const auto& [picture, beforeLeft, beforeTop, afterLeft, afterTop] : fell) {
+        EXPECT_EQ((std::array{beforeLeft, beforeTop}), (std::array{seen.at(std::size_t(picture))[3], seen.at(std::size_t(picture))[4]}));
+        EXPECT_EQ(afterLeft, beforeLeft);
+        EXPECT_GT(afterTop, beforeTop);
+        seen.at(std::size_t(picture)) = {picture, beforeLeft, beforeTop, afterLeft, afterTop};
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(40));
+    namoro_run_due(game);
+    for (const auto& [picture, beforeLeft, beforeTop, afterLeft, afterTop] : moves(namoro_view(game)))
+        EXPECT_EQ((std::array{beforeLeft, beforeTop}), (std::array{seen.at(std::size_t(picture))[3], seen.at(std::size_t(picture))[4]}));
+    namoro_destroy(game);
 }

@@ -407,6 +407,14 @@ def keyboard(page, url):
     check(page.js("return document.activeElement.id") == "Text2", "F2 chooses スタート and gives the focus back to the box last used")
     page.js("const said = document.getElementById('announcement'); window.said = [];"
             "new MutationObserver(() => window.said.push(said.textContent)).observe(said, { childList: true, characterData: true, subtree: true });")
+    page.js("const box = document.getElementById('Text1'); box.focus(); box.setSelectionRange(box.value.length, box.value.length);")
+    # A word being composed with an input method in the score box, as Chromium's IME path makes it.
+    page.js("window.compositions = []; document.getElementById('Text1').addEventListener('compositionend', (e) => compositions.push(e.data));")
+    page.driver.execute_cdp_cmd("Input.imeSetComposition", {"text": "にほ", "selectionStart": 2, "selectionEnd": 2})
+    wait(page, "return ['56', '55'].includes(document.getElementById('Text2').value)")
+    page.driver.execute_cdp_cmd("Input.insertText", {"text": "日本"})
+    check(page.js("return [document.getElementById('Text1').value, compositions]") == ["0日本", ["日本"]],
+          "a word composed in the score box survives three ticks of the countdown and is committed whole")
     wait(page, "return document.getElementById('announcement').textContent === '時間切れ、ゲームオーバーです。'", 75)
     check(value(page, "Text2") == "0", "when the time runs out, the page announces it in the desktop's words")
     page.type("5")  # views after the end

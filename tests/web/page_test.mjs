@@ -55,7 +55,30 @@ test('the caption and the boxes follow the model, and the time running out is an
     form: { caption: 'Form1', colour: 'lavender', width: 650, height: 536 }, pictures: [], texts: { gameOver: '時間切れ' },
     boxes: [{ name: 'Text1', tabIndex: 0 }], captions: [{ alignment: 'center', fontFamilies: [], pixelSize: 21, weight: 700 }],
   });
-  view.show({ places: [], texts: ['0'], captions: ['凸'] }, true);
-  view.show({ textsChanged: true, texts: ['300'], captionChanged: true, captions: ['ナモロ'], gameOver: true });
+  view.show({ moved: [], texts: ['0'], captions: ['凸'] });
+  view.show({ moved: [], texts: ['300'], captions: ['ナモロ'], gameOver: true });
   assert.deepEqual([view.boxes[0].value, elements.caption.textContent, elements.announcement.textContent], ['300', 'ナモロ', '時間切れ']);
+});
+
+test('a view that changes only the time box leaves the score box alone, whatever it holds', () => {
+  const elements = {}, writes = [];
+  const box = () => {
+    const input = element();
+    let value = '';
+    Object.defineProperty(input, 'value', { get: () => value, set: (v) => { writes.push([input.id, v]); value = v; } });
+    return input;
+  };
+  const doc = { getElementById: (id) => (elements[id] ??= element()), createElement: (tag) => (tag === 'input' ? box() : element()) };
+  globalThis.devicePixelRatio = 1;
+  const view = new GameView(doc, {
+    form: { caption: 'Form1', colour: 'lavender', width: 650, height: 536 }, pictures: [], texts: {},
+    boxes: [{ name: 'Text2', tabIndex: 0 }, { name: 'Text1', tabIndex: 1 }], captions: [],
+  });
+  view.show({ moved: [], texts: ['0', '0'], captions: [] });
+  view.boxes[1].value = 'にほ'; // being composed, not yet the model's
+  writes.length = 0;
+  view.show({ moved: [], texts: ['59', null], captions: [] });
+  view.show({ moved: [], texts: ['58', null], captions: [] });
+  assert.deepEqual(writes, [['Text2', '59'], ['Text2', '58']]);
+  assert.equal(view.boxes[1].value, 'にほ');
 });

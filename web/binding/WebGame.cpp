@@ -37,72 +37,79 @@ public:
 using PageClock = runtime::SteadyClock;
 #endif
 
-template <class T>
-T* at(const std::vector<std::unique_ptr<T>>& controls, int i)
-{
-    return i >= 0 && static_cast<std::size_t>(i) < controls.size() ? controls[static_cast<std::size_t>(i)].get() : nullptr;
-}
-
 // The window as stored: everything the page builds once.
 std::string layoutJson(const window::Form& form) { return window::writeWindow(form).take(); }
 
 } // namespace
 
-// One run of the game for the page, and what it has shown since the page last looked.
-struct NamoroGame final : window::FormObserver {
+// One run of the game for the page, and what it has said since the page last looked.
+struct NamoroGame final : window::FormListener {
     NamoroGame()
     {
         auto created = logic::Game::create(assets::form1Layout(), clock, std::make_unique<runtime::MersenneRandom>());
         if (!created) {
-            report(runtime::RuntimeError(runtime::ErrorNumber::InvalidFileFormat, created.error()));
+            errorRaised(runtime::RuntimeError(runtime::ErrorNumber::InvalidFileFormat, created.error()));
+            ended(1);
             return;
         }
         game = std::move(created).value();
-        game->dispatcher().setErrorReport([this](const runtime::RuntimeError& error) { report(error); });
-        game->dispatcher().setEndRequest([this](int ended) { status = ended; });
-        game->form().setObserver(this);
-        layout = layoutJson(game->form());
+        const window::Form& form = game->form();
+        layout = layoutJson(form);
+        // The page has seen nothing yet: its first view holds every picture, box and caption.
+        for (const auto& picture : form.pictures())
+            movedFrom.push_back(place(picture->rect()));
+        newText.assign(form.textBoxes().size(), true);
+        newCaption.assign(form.labels().size(), true);
+        form.listen(*this);
     }
     ~NamoroGame() override
     {
         if (game)
-            game->form().setObserver(nullptr);
+            game->form().stopListening(*this);
     }
 
-    void pictureMoved(const window::PictureControl&, const window::Rect&) override { moved = true; }
-    void textWritten(const window::TextBox&) override { textsChanged = true; }
-    void captionWritten(const window::Label&) override { captionChanged = true; }
-    void gameOver() override { over = true; }
+    using Place = std::pair<int, int>;
+    static Place place(const window::Rect& r) { return {window::twipsToPixels(r.left), window::twipsToPixels(r.top)}; }
 
-    void report(const runtime::RuntimeError& error)
+    // Where the page last saw a picture is kept until it looks again; texts are read when it looks.
+    void pictureMoved(std::size_t i, const window::Rect& before, const window::Rect&) override
     {
-        errorText = window::texts::errorText(error.code(), error.what());
-        status = 1;
+        if (!movedFrom[i])
+            movedFrom[i] = place(before);
     }
+    void textChanged(std::size_t i, const std::string&) override { newText[i] = true; }
+    void captionChanged(std::size_t i, const std::string&) override { newCaption[i] = true; }
+    void gameOver() override { over = true; }
+    void errorRaised(const runtime::RuntimeError& error) override { errorText = window::texts::errorText(error.code(), error.what()); }
+    void ended(int ended) override { status = ended; }
 
-    // The moving state, and what changed since the last view.
+    // What changed since the last view: the pictures that moved, from where to where; the new
+    // text of each box and caption that changed, null for the others; and the end.
     const std::string& takeView()
     {
         JsonWriter json;
-        json.open('{').key("moved").boolean(std::exchange(moved, false));
-        json.key("textsChanged").boolean(std::exchange(textsChanged, false));
-        json.key("captionChanged").boolean(std::exchange(captionChanged, false)).key("places").open('[');
-        const window::Form* form = game ? &game->form() : nullptr; // none when the layout could not be read
-        for (std::size_t i = 0; form && i < form->pictures().size(); ++i) {
-            json.open('{').key("left").number(window::twipsToPixels(form->pictures()[i]->left()));
-            json.key("top").number(window::twipsToPixels(form->pictures()[i]->top())).close('}');
+        json.open('{').key("moved").open('[');
+        for (std::size_t i = 0; i < movedFrom.size(); ++i) {
+            const Place now = place(game->form().pictures()[i]->rect());
+            if (const auto before = std::exchange(movedFrom[i], std::nullopt); before && (*before != now || !seen)) {
+                json.open('{').key("picture").number(static_cast<double>(i)).key("before").open('[').number(before->first);
+                json.number(before->second).close(']').key("after").open('[').number(now.first).number(now.second).close(']').close('}');
+            }
         }
         json.close(']').key("texts").open('[');
-        for (std::size_t i = 0; form && i < form->textBoxes().size(); ++i)
-            json.string(form->textBoxes()[i]->text());
+        for (std::size_t i = 0; i < newText.size(); ++i)
+            newText[i] ? json.string(game->form().textBoxes()[i]->text()) : json.null();
         json.close(']').key("captions").open('[');
-        for (std::size_t i = 0; form && i < form->labels().size(); ++i)
-            json.string(form->labels()[i]->caption());
+        for (std::size_t i = 0; i < newCaption.size(); ++i)
+            newCaption[i] ? json.string(game->form().labels()[i]->caption()) : json.null();
+        newText.assign(newText.size(), false);
+        newCaption.assign(newCaption.size(), false);
         json.close(']').key("gameOver").boolean(std::exchange(over, false)).key("status").number(status).key("error");
         if (errorText)
             json.open('{').key("title").string(window::texts::kErrorTitle).key("text").string(*errorText).close('}');
         else
             json.null();
+        seen = true;
         view = json.close('}').take();
         return view;
     }
@@ -111,7 +118,9 @@ struct NamoroGame final : window::FormObserver {
     std::unique_ptr<logic::Game> game;
     std::string layout = "null";
     std::string view;
-    bool moved = false, textsChanged = false, captionChanged = false, over = false;
+    std::vector<std::optional<Place>> movedFrom; // by picture: where the page last saw it, if it moved since
+    std::vector<bool> newText, newCaption; // by box and by caption: changed since the page looked
+    bool seen = false, over = false;
     int status = -1; // running
     std::optional<std::string> errorText;
 };
@@ -131,8 +140,8 @@ EMSCRIPTEN_KEEPALIVE const char* namoro_layout(NamoroGame* g) { return g ? g->la
 
 EMSCRIPTEN_KEEPALIVE const std::uint32_t* namoro_picture_pixels(NamoroGame* g, int i)
 {
-    const auto* picture = gameOf(g) ? at(g->game->form().pictures(), i) : nullptr;
-    return picture ? picture->picture().argb.data() : nullptr;
+    const auto* pictures = gameOf(g) ? &g->game->form().pictures() : nullptr;
+    return pictures && i >= 0 && std::size_t(i) < pictures->size() ? (*pictures)[std::size_t(i)]->picture().argb.data() : nullptr;
 }
 
 EMSCRIPTEN_KEEPALIVE void namoro_start(NamoroGame* g)
@@ -145,16 +154,14 @@ EMSCRIPTEN_KEEPALIVE const char* namoro_view(NamoroGame* g) { return g ? g->take
 
 EMSCRIPTEN_KEEPALIVE double namoro_next_due(NamoroGame* g)
 {
-    if (!gameOf(g) || g->status >= 0)
-        return -1;
-    const auto due = g->game->scheduler().nextDue();
+    const auto due = gameOf(g) ? g->game->nextDue() : std::nullopt;
     return due ? static_cast<double>(due->count()) / 1000.0 : -1;
 }
 
 EMSCRIPTEN_KEEPALIVE void namoro_run_due(NamoroGame* g)
 {
     if (logic::Game* game = gameOf(g))
-        game->scheduler().runDue();
+        game->runDue();
 }
 
 EMSCRIPTEN_KEEPALIVE void namoro_click(NamoroGame* g, int x, int y)
@@ -163,16 +170,17 @@ EMSCRIPTEN_KEEPALIVE void namoro_click(NamoroGame* g, int x, int y)
         game->click(x, y);
 }
 
+// A negative place wraps to one far beyond the form's, which the game refuses.
 EMSCRIPTEN_KEEPALIVE void namoro_choose(NamoroGame* g, int entry)
 {
-    if (const window::MenuEntry* chosen = gameOf(g) ? at(g->game->form().menuEntries(), entry) : nullptr)
-        g->game->choose(*chosen);
+    if (logic::Game* game = gameOf(g))
+        game->choose(static_cast<std::size_t>(entry));
 }
 
 EMSCRIPTEN_KEEPALIVE void namoro_type(NamoroGame* g, int box, const char* utf8)
 {
-    if (window::TextBox* typed = gameOf(g) ? at(g->game->form().textBoxes(), box) : nullptr)
-        g->game->type(*typed, utf8 ? utf8 : "");
+    if (logic::Game* game = gameOf(g))
+        game->type(static_cast<std::size_t>(box), utf8 ? utf8 : "");
 }
 
 } // extern "C"

@@ -1,8 +1,8 @@
 #pragma once
 
 // The model's C interface for the web page: one run of the game, the player's input, the clock,
-// and two views in JSON: the layout once, and the moving state after each step. Every call
-// refuses a null game and an index out of range; a null text reads as empty.
+// and two views in JSON: the layout once, and after each step what changed. Every call refuses
+// a null game and an index out of range; a null text reads as empty.
 
 #include <cstdint>
 
@@ -20,10 +20,10 @@ const std::uint32_t* namoro_picture_pixels(NamoroGame* game, int picture);
 
 // Raises Load.
 void namoro_start(NamoroGame* game);
-// What changed since the last view and the state now; the text lives until the next call.
+// What changed since the last view (the first holds everything); the text lives until the next call.
 const char* namoro_view(NamoroGame* game);
 
-// The scheduler's next due instant on performance.now()'s scale in milliseconds; -1 for none.
+// The timers' next due instant on performance.now()'s scale in milliseconds; -1 for none.
 double namoro_next_due(NamoroGame* game);
 void namoro_run_due(NamoroGame* game);
 

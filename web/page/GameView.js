@@ -1,6 +1,6 @@
-// What the player sees: the window built once from the model's layout, then each view the
-// model gives after a step: the pictures drawn where it placed them, the boxes' texts, the
-// caption, and the end of the program.
+// What the player sees: the window built once from the model's layout, then what the model says
+// changed after each step: the pictures that moved, the boxes' and the caption's new texts, and
+// the end of the program.
 import { PixelPictures } from './PixelPictures.js';
 
 const alignments = { left: 'flex-start', right: 'flex-end', center: 'center' };
@@ -94,37 +94,31 @@ export class GameView {
     context.restore();
   }
 
-  // Shows one view of the model; `everything` the first time.
-  show(view, everything = false) {
-    if (everything) {
-      this.places = view.places;
-      this.rescale(this.scale);
-    } else if (view.moved) {
-      // Only what moved is drawn again: where a picture was and where it is, one pixel wider
-      // for the blended edge at fractional ratios.
-      view.places.forEach((place, i) => {
-        const before = this.places[i];
-        if (place.left === before.left && place.top === before.top) return;
-        const { width, height } = this.sizes[i];
-        for (const { left, top } of [before, place]) this.dirty.push({ left: left - 1, top: top - 1, width: width + 2, height: height + 2 });
+  // Shows what the model says changed, and nothing else: a box or the caption it does not name
+  // is left alone, so a word being composed in one box survives the countdown in the other.
+  show(view) {
+    const first = this.places.length === 0 && view.moved.length > 0; // every picture comes: drawn at once
+    // Each moved picture is drawn again where it was and where it is, one pixel wider for the
+    // blended edge at fractional ratios.
+    for (const { picture, before, after } of view.moved) {
+      const { width, height } = this.sizes[picture];
+      this.places[picture] = { left: after[0], top: after[1] };
+      for (const [left, top] of [before, after]) this.dirty.push({ left: left - 1, top: top - 1, width: width + 2, height: height + 2 });
+    }
+    // The screen shows a frame at a time: moves between two frames are drawn once.
+    if (first) {
+      this.dirty = [];
+      this.draw();
+    } else if (!this.drawPending && this.dirty.length > 0) {
+      this.drawPending = true;
+      requestAnimationFrame(() => {
+        this.drawPending = false;
+        this.draw(this.dirty);
+        this.dirty = [];
       });
-      this.places = view.places;
-      // The screen shows a frame at a time: moves between two frames are drawn once.
-      if (!this.drawPending && this.dirty.length > 0) {
-        this.drawPending = true;
-        requestAnimationFrame(() => {
-          this.drawPending = false;
-          this.draw(this.dirty);
-          this.dirty = [];
-        });
-      }
     }
-    if (everything || view.textsChanged) {
-      this.boxes.forEach((input, i) => { if (input.value !== view.texts[i]) input.value = view.texts[i]; });
-    }
-    if ((everything || view.captionChanged) && view.captions.length > 0 && this.caption.textContent !== view.captions[0]) {
-      this.caption.textContent = view.captions[0];
-    }
+    view.texts.forEach((text, i) => { if (text !== null) this.boxes[i].value = text; });
+    if (view.captions[0] != null) this.caption.textContent = view.captions[0];
     if (view.gameOver) this.doc.getElementById('announcement').textContent = this.texts.gameOver;
   }
 }

@@ -10,11 +10,12 @@
 //                                      fontFamilies, pixelSize, weight, italic, underline, strikeOut}],
 //                          captionFace (the caption face's name on the page), texts: {gameName, gameOver} }
 //   start()            raises Load
-//   view()             after each step, what changed since the last view and the state now:
-//                        { moved, textsChanged, captionChanged, places: [{left, top}] of the pictures,
-//                          texts: of the boxes, captions, gameOver (true once, in the view after the
-//                          step that ended the game), status (-1 running, else the end status),
-//                          error (null or {title, text}) }
+//   view()             after each step, what changed since the last view (the first holds everything):
+//                        { moved: [{picture, before: [left, top], after: [left, top]}] of the pictures
+//                            that moved, by their place in layout.pictures,
+//                          texts: by box, the new text or null, captions: likewise,
+//                          gameOver (true once, in the view after the step that ended the game),
+//                          status (-1 running, else the end status), error (null or {title, text}) }
 //   nextDue()          the next timer's due instant in ms on performance.now()'s scale, -1 for none
 //   runDue()           runs the timers that are due
 //   click(x, y)        a press at the logical pixel (x, y) of the inner area

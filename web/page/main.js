@@ -18,7 +18,7 @@ try {
   const view = new GameView(document, layout);
   let ended = false;
   const clock = new GameClock(() => model.nextDue(), () => model.runDue(), () => sync());
-  const sync = (everything = false) => {
+  const sync = () => {
     const shown = model.view();
     if (shown.status >= 0) {
       clock.stop();
@@ -26,7 +26,7 @@ try {
       ended = true;
       return;
     }
-    view.show(shown, everything);
+    view.show(shown);
     clock.arm();
   };
   const act = (verb) => { verb(); sync(); };
@@ -50,7 +50,7 @@ try {
   fit.apply();
   view.watchRatio();
   model.start(); // Load runs before any tick or click
-  sync(true);
+  sync(); // the first view holds everything
   if (!ended) focusBox();
   window.namoro = { model, view, clock, fit }; // for the browser tests and the benchmarks
 } catch (error) {
