@@ -91,11 +91,11 @@ web: build
 		-DNAMORO_WEB_DIR=$(abspath $(BUILD_DIR))/web >/dev/null
 	cmake --build $(WEB_BUILD)
 
-# Serves build/web/ on this machine only; the address is printed.
+# Serves build/web/ on this machine only, every file with Cache-Control: no-cache; the address
+# is printed.
 WEB_PORT ?= 8640
 web-serve: web
-	@echo "namoro: http://127.0.0.1:$(WEB_PORT)/"
-	/usr/bin/python3 -m http.server --bind 127.0.0.1 --directory $(BUILD_DIR)/web $(WEB_PORT)
+	/usr/bin/python3 scripts/web-serve.py $(BUILD_DIR)/web $(WEB_PORT)
 
 clean:
 	rm -rf build build-sanitize build-fuzz

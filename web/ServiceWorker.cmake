@@ -1,28 +1,28 @@
 # Writes the service worker into DIR from TEMPLATE: the page's files (FILES, comma-separated)
-# and a cache name made from their contents, so that any change to any of them makes a new cache.
-# Files in DIR that are not the page's (left by an older build) are removed.
+# with the SHA-256 of each, and a cache name made from them, so that any change to any of them
+# makes a new cache. OTHERS (comma-separated) are files of the page the worker leaves to the
+# network. Files in DIR that are neither (left by an older build) are removed.
 cmake_minimum_required(VERSION 3.25)
 string(REPLACE "," ";" files "${FILES}")
+string(REPLACE "," ";" others "${OTHERS}")
 list(SORT files)
-file(GLOB present RELATIVE ${DIR} ${DIR}/*)
+file(GLOB present LIST_DIRECTORIES false RELATIVE ${DIR} ${DIR}/*)
 foreach(name IN LISTS present)
-    if(NOT name IN_LIST files AND NOT name STREQUAL "sw.js")
+    if(NOT name IN_LIST files AND NOT name IN_LIST others AND NOT name STREQUAL "sw.js")
         file(REMOVE ${DIR}/${name})
     endif()
 endforeach()
 set(digests "")
+set(entries "")
 foreach(name IN LISTS files)
     file(SHA256 ${DIR}/${name} digest)
     string(APPEND digests "${name} ${digest}\n")
+    list(APPEND entries "\n  '${name}': '${digest}'")
 endforeach()
 string(SHA256 digest "${digests}")
 string(SUBSTRING ${digest} 0 16 digest)
-# index.html is kept as the scope's own address, './'.
-list(REMOVE_ITEM files index.html)
-list(TRANSFORM files PREPEND "'./")
-list(TRANSFORM files APPEND "'")
-list(JOIN files ", " quoted)
+list(JOIN entries "," listed)
 file(READ ${TEMPLATE} text)
 string(REPLACE "@CACHE@" "namoro-${digest}" text "${text}")
-string(REPLACE "@FILES@" "'./', ${quoted}" text "${text}")
+string(REPLACE "@FILES@" "${listed},\n" text "${text}")
 file(WRITE ${DIR}/sw.js "${text}")

@@ -1,6 +1,7 @@
 // From process start to the first event, and the two menu commands.
 
 #include "tests/support/HeadlessGame.h"
+#include "runtime/Utf8.h"
 #include "web/binding/WebGame.h"
 
 #include <array>
@@ -194,13 +195,39 @@ TEST(Startup, ThePagesInterfaceRefusesANullGameAndIndicesOutOfRangeAndReadsANull
         namoro_start(game);
         namoro_choose(game, 99);
         namoro_choose(game, -1);
-        namoro_type(game, 2, "7");
-        namoro_type(game, 1, nullptr);
-        namoro_type(game, 0, "\"1\\\n");
+        namoro_type(game, 2, "7", 1);
+        namoro_type(game, 1, nullptr, 5);
+        namoro_type(game, 0, "\"1\\\n", 4);
         namoro_click(game, -5, 100000);
         EXPECT_EQ(namoro_picture_pixels(game, 17), nullptr);
         EXPECT_EQ(std::string(namoro_view(game)).find(R"("texts":["\"1\\\u000a",""],)") != std::string::npos, game != nullptr)
             << namoro_view(game);
+        namoro_destroy(game);
+    }
+}
+
+// The page passes a text's length: a NUL is text like any other; and whatever bytes a box
+// holds, the view is UTF-8 (a byte that starts no well-formed sequence shows as U+FFFD).
+TEST(Startup, ThePagesInterfaceKeepsANulAndGivesUtf8WhateverTheBoxHolds)
+{
+    struct Row {
+        std::string typed, shown;
+    };
+    for (const auto& [typed, shown] : {Row{std::string("a\0bc", 4), R"("a\u0000bc")"},
+                                       Row{"\xE3\x81\x82\xF0\x9F\x98\x80", "\xE3\x81\x82\xF0\x9F\x98\x80"},
+                                       Row{"a\xFF\xC0\x80" "b", "a\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD" "b"},
+                                       Row{"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+                                       Row{"x\xE3\x81", "x\xEF\xBF\xBD\xEF\xBF\xBD"}}) {
+        NamoroGame* game = namoro_create();
+        namoro_start(game);
+        namoro_type(game, 0, typed.data(), typed.size());
+        const std::string view = namoro_view(game);
+        EXPECT_NE(view.find(R"("texts":[)" + (shown.front() == '"' ? shown : '"' + shown + '"')), std::string::npos) << view;
+        for (std::size_t i = 0; i < view.size();) {
+            const auto decoded = runtime::decodeUtf8(view, i);
+            ASSERT_TRUE(decoded) << "byte " << i << " of " << view;
+            i += decoded->second;
+        }
         namoro_destroy(game);
     }
 }
@@ -221,7 +248,8 @@ TEST(Startup, ThePagesViewAfterAStepCarriesOnlyWhatChangedHoweverLongABoxsText)
     EXPECT_EQ(std::string(namoro_view(game)),
               R"({"moved":[],"texts":[null,null],"captions":[null],"gameOver":false,"status":-1,"error":null})");
 
-    namoro_type(game, 1, std::string(1 << 20, 'x').c_str()); // a megabyte in the score box, shown once
+    const std::string megabyte(1 << 20, 'x');
+    namoro_type(game, 1, megabyte.data(), megabyte.size()); // a megabyte in the score box, shown once
     EXPECT_GT(std::string(namoro_view(game)).size(), std::size_t{1} << 20);
     namoro_choose(game, 1); // スタート
     namoro_view(game);

@@ -5,11 +5,14 @@ a private Xvfb); in Chromium also the drawing on a large screen, a phone in both
 touch, the keyboard, axe-core and the offline reload. Usage: browser_test.py SITE_DIR GAME_TABLES_JSON [ENGINE...]"""
 import functools
 import glob
+import hashlib
 import http.server
+import importlib
 import json
 import math
 import os
 import random
+import re
 import shutil
 import socket
 import subprocess
@@ -30,24 +33,41 @@ CHROMIUM_FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic
                   "--window-size=800,700"]
 KEYS = {"F2": Keys.F2, "F10": Keys.F10, "ArrowDown": Keys.ARROW_DOWN, "ArrowUp": Keys.ARROW_UP,
         "Escape": Keys.ESCAPE, "Backspace": Keys.BACKSPACE, "Tab": Keys.TAB}
+WEB = os.path.join(HERE, "..", "..", "web")
+SW_TEMPLATE = os.path.join(WEB, "page", "ServiceWorker.js")
 
 
-class QuietHandler(http.server.SimpleHTTPRequestHandler):
-    """Serves as a web server would, but keeps nothing in the browser's HTTP cache: what plays
-    offline comes from the service worker."""
-    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, ".wasm": "application/wasm",
-                      ".js": "text/javascript"}
+sys.path.insert(0, os.path.join(HERE, "..", "..", "scripts"))
+PageHandler = importlib.import_module("web-serve").PageHandler
 
-    def end_headers(self):
-        self.send_header("Cache-Control", "no-store")
-        super().end_headers()
+
+class Host(PageHandler):
+    """Serves as `make web-serve` does, and can play a stale proxy: STALE maps a path to the old
+    bytes it hands out to any request that does not insist on the origin's (Cache-Control:
+    no-cache, as a reload sends), or to every request for a path in STUCK."""
+    STALE, STUCK = {}, set()
+
+    def do_GET(self):
+        path = self.path.split("?")[0]
+        insists = "no-cache" in self.headers.get("Cache-Control", "") + self.headers.get("Pragma", "")
+        if path in self.STALE and (path in self.STUCK or not insists):
+            self.send_response(200)
+            self.send_header("Content-Type", self.guess_type(path))
+            self.send_header("Content-Length", str(len(self.STALE[path])))
+            self.end_headers()
+            self.wfile.write(self.STALE[path])
+        else:
+            super().do_GET()
 
     def log_message(self, *args):
         pass
 
 
-def serve(site):
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(QuietHandler, directory=site))
+QuietHandler = Host  # the benchmarks serve the page as the tests do
+
+
+def serve(site, port=0):
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", port), functools.partial(Host, directory=site))
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return server
 
@@ -313,8 +333,10 @@ def play(page, url, values):
     """The game every engine plays: the menu, a click that scores, the countdown, エンド."""
     load(page, url)
     check(value(page, "Text2") == "0", "the time box shows 0 after loading")
-    check(page.js("return [document.title, document.getElementById('title').textContent]") == ["ナモロゲーム", "Form1"],
-          "the tab reads ナモロゲーム, the window's title bar Form1")
+    check(page.js("return [document.title, document.getElementById('title').textContent]") == ["ナモロゲーム", "Form1"]
+          and page.js("return [...document.querySelectorAll('h1, h2, h3')].map((h) => h.textContent)")[0] == "ナモロゲーム"
+          and page.js("return document.getElementById('title').closest('h1, h2, h3, h4, h5, h6, [role=heading]')") is None,
+          "the tab and the page's top heading read ナモロゲーム, the window's title bar Form1, which is no heading")
     check(page.js("return [...document.fonts].some((f) => f.family.includes('RocknRoll One Ranks') && f.status === 'loaded')"),
           "the caption is drawn in the subset face, which loaded")
     check(page.js("""const c = document.getElementById('caption'), range = document.createRange();
@@ -332,8 +354,102 @@ def play(page, url, values):
     wait(page, "return !document.getElementById('ended').hidden")
     check(page.js("return document.documentElement.dataset.status") == "0" and not page.js("return window.namoro.clock.armed"),
           "エンド ends the program with status 0")
+    check(page.js("return document.activeElement.id") == "ended-title", "the end page's heading takes the focus, for a reader to say it")
     errors = page.errors()
     check(not errors, f"no console errors {errors}")
+
+
+FINGER = 12  # a fingertip's radius in CSS pixels
+# The readable copy of the window's text, where it stands, and what it and the window show.
+COPY = """
+const c = document.getElementById('readable'), w = document.getElementById('window').getBoundingClientRect(), r = c.getBoundingClientRect();
+const box = parseFloat(getComputedStyle(document.getElementById('Text1')).fontSize) * window.namoro.fit.scale;
+return { shown: !c.hidden && r.width > 0, quiet: c.getAttribute('aria-hidden') === 'true', box,
+         below: r.top >= w.bottom - 0.5, beside: r.left >= w.right - 0.5,
+         inside: r.left >= -0.5 && r.top >= -0.5 && r.right <= innerWidth + 0.5 && r.bottom <= innerHeight + 0.5,
+         size: Math.min(...[...c.querySelectorAll('p')].map((p) => parseFloat(getComputedStyle(p).fontSize))),
+         copied: [...[...c.querySelectorAll('output')].map((o) => o.textContent).sort(), c.querySelector('.rank').textContent],
+         shownInWindow: [...[...document.querySelectorAll('.area input')].map((i) => i.value).sort(), document.getElementById('caption').textContent] };
+"""
+
+
+def readable(page, width, height):
+    """Where the fitted window's text is too small, the free space repeats it at a readable size."""
+    copy = page.js(COPY)
+    where = "below" if height >= width else "beside"
+    check(copy["shown"] and copy["quiet"] and copy[where] and copy["inside"] and copy["size"] >= 16
+          and copy["copied"] == copy["shownInWindow"],
+          f"{width} × {height}: the boxes' {copy['box']:.1f} px text is repeated {where} the window at {copy['size']:g} px, "
+          f"hidden from readers: {copy['copied']}")
+
+
+def near_the_boxes(page, tap):
+    """A finger on the area just outside a box is a click at the pixel under it; only a finger on a
+    box focuses it."""
+    page.js("window.clicks = []; const m = window.namoro.model, click = m.click.bind(m);"
+            "m.click = (x, y) => { clicks.push([x, y]); click(x, y); };")
+    box = page.js("const r = document.getElementById('Text1').getBoundingClientRect(); return [r.left + r.width / 2, r.top, r.left, r.top + r.height / 2];")
+    under = []
+    for x, y in ((round(box[0]), round(box[1]) - 3), (round(box[0]), round(box[1]) - 8), (round(box[2]) - 4, round(box[3]))):
+        tap(x, y)
+        under.append(page.js("const r = document.getElementById('pictures').getBoundingClientRect(), s = r.width / window.namoro.model.layout.form.width;"
+                             "return [Math.floor((arguments[0] - r.left) / s + 1e-9), Math.floor((arguments[1] - r.top) / s + 1e-9)];", x, y))
+    seen = page.js("return [document.activeElement.tagName, window.clicks]")
+    check(seen == ["BODY", under],
+          f"a finger 3 and 8 px above and 4 px left of the score box clicks the area there {under}, and focuses no box {seen}")
+    tap(box[0], box[1] + 3)
+    check(page.js("return [document.activeElement.id, window.clicks.length]") == ["Text1", 3], "a finger on the score box focuses it")
+    page.js("document.activeElement.blur()")
+
+
+def composing(driver, page, url):
+    """On a phone, a word composed in the score box while the countdown runs stays there through
+    three ticks, and reaches the model as typed once committed."""
+    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {"width": 390, "height": 844, "deviceScaleFactor": 3, "mobile": True})
+    driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+
+    def tap(x, y):
+        for kind, points in (("touchStart", [{"x": x, "y": y}]), ("touchEnd", [])):
+            driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": kind, "touchPoints": points})
+    load(page, url)
+    page.js("window.typed = []; const m = window.namoro.model, type = m.type.bind(m);"
+            "m.type = (box, text) => { typed.push([box, text]); type(box, text); };")
+    choose(page, "スタート", tap)
+    wait(page, "return document.getElementById('Text2').value === '59'")
+    tap(*centre(page, "#Text1"))
+    driver.execute_cdp_cmd("Input.imeSetComposition", {"text": "なもろ", "selectionStart": 3, "selectionEnd": 3})
+    wait(page, "return Number(document.getElementById('Text2').value) <= 56", 10)
+    composed = value(page, "Text1")
+    copied = page.js("return [...document.querySelectorAll('#readable output')].map((o) => o.textContent)")
+    driver.execute_cdp_cmd("Input.insertText", {"text": "ナモロ"})
+    typed = page.js("return window.typed")
+    final = composed.replace("なもろ", "ナモロ")
+    check("なもろ" in composed and composed in copied and typed and all(text == final for _, text in typed) and value(page, "Text1") == final,
+          f"on a phone, a word composed in the score box stays through three ticks ({composed!r}), the readable copy with it,"
+          f" and commits as typed {typed}")
+    driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+    driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
+
+
+def no_room(driver, page, url):
+    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {"width": 600, "height": 520, "deviceScaleFactor": 1, "mobile": False})
+    load(page, url)
+    copy = page.js(COPY)
+    check(copy["box"] < 12 and not copy["shown"], f"600 × 520: the boxes' text is {copy['box']:.1f} px, but with no free space nothing is added")
+    driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
+
+def pen(page, url):
+    """A pen brings no keyboard: choosing スタート with it leaves the focus out of the boxes."""
+    load(page, url)
+    page.js("document.activeElement.blur()")
+
+    def press(x, y):
+        for kind in ("mousePressed", "mouseReleased"):
+            page.driver.execute_cdp_cmd("Input.dispatchMouseEvent", {"type": kind, "x": x, "y": y, "button": "left", "clickCount": 1, "pointerType": "pen"})
+    choose(page, "スタート", press)
+    wait(page, "return document.getElementById('Text2').value === '59'")
+    check(page.js("return document.activeElement.tagName") != "INPUT", "a pen chooses スタート, and no box takes the focus")
 
 
 def phone(driver, page, url, values, width, height):
@@ -341,8 +457,8 @@ def phone(driver, page, url, values, width, height):
     driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {"width": width, "height": height, "deviceScaleFactor": 3, "mobile": True})
     driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
 
-    def tap(x, y):
-        for kind, points in (("touchStart", [{"x": x, "y": y}]), ("touchEnd", [])):
+    def tap(x, y):  # a fingertip, which Chromium's touch adjustment may move onto what it finds near
+        for kind, points in (("touchStart", [{"x": x, "y": y, "radiusX": FINGER, "radiusY": FINGER}]), ("touchEnd", [])):
             driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": kind, "touchPoints": points})
 
     load(page, url)
@@ -350,6 +466,8 @@ def phone(driver, page, url, values, width, height):
     check(fit["inside"] and not fit["scrolled"] and not fit["overflow"] and fit["scale"] < 1 and not fit["box"] and fit["sharp"],
           f"{width} × {height}: the window fits at {fit['scale']:.3f}, nothing scrolled, no box focused, a device pixel each")
     caption_font(page)
+    readable(page, width, height)
+    near_the_boxes(page, tap)
     tap(*centre(page, "#menubar > button", "ナモロゲーム"))
     tap(*centre(page, "#caption"))
     check(page.js("return document.querySelector('[role=menu]').hidden"), "a tap outside the open menu closes it")
@@ -358,12 +476,14 @@ def phone(driver, page, url, values, width, height):
     wait(page, "return document.getElementById('Text2').value === '59'")
     fit = page.js(FIT)
     check(fit["inside"] and not fit["scrolled"] and not fit["box"], f"{width} × {height}: a tap on スタート starts, nothing scrolled, no box focused")
+    readable(page, width, height)
     driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {"width": height, "height": width, "deviceScaleFactor": 3, "mobile": True})
     size = page.js("const w = document.getElementById('window'); return [w.offsetWidth, w.offsetHeight]")
     wait(page, f"return Math.abs(window.namoro.fit.scale - {min(1, height / size[0], width / size[1])}) < 1e-6")
     fit = page.js(FIT)
     check(fit["inside"] and not fit["scrolled"] and not fit["overflow"] and fit["sharp"],
           f"turned mid-game, the window fits again, at {fit['shown']:.3f}, and the canvas has a device pixel for each at that fit")
+    readable(page, height, width)
     driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
     driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
 
@@ -392,6 +512,182 @@ def drawing(driver, page, url):
     driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 
 
+# A paste: the box's whole text set at once, as the browser does, and its input event.
+PASTE = """
+const box = document.getElementById(arguments[0]);
+box.value = arguments[1].repeat(arguments[2]);
+box.dispatchEvent(new InputEvent('input', { inputType: 'insertFromPaste', bubbles: true }));
+return box.value.length;
+"""
+
+
+def paste(page, url, values):
+    """Ten megabytes pasted into either box: the game plays on, and a tick's view stays short."""
+    load(page, url)
+    page.js(PASTE, "Text1", "x", 10_000_000)
+    page.js("window.namoro.model.type(0, 'x'.repeat(10_000_000))")  # all of it, whatever the engine's field keeps
+    page.js(PASTE, "Text2", "30", 1)
+    item = page.js(FIND_ITEM)
+    page.click(*logical(page, item["x"], item["y"]))
+    check(float(value(page, "Text1")) == values[item["name"]], "with 10 MB typed into the score box, a click scores")
+    choose(page, "スタート")
+    wait(page, "return document.getElementById('Text2').value === '59'")
+    # WebKit keeps at most 524,288 characters of a paste in a text field, as it does of any text.
+    kept = page.js(PASTE, "Text1", "x", 10_000_000)
+    page.js("window.namoro.clock.slowest = 0")
+    wait(page, "return Number(document.getElementById('Text2').value) <= 57")  # a slow tick may skip a second
+    slowest = page.js("return window.namoro.clock.slowest")
+    check(kept >= 524_288 and page.js("return document.getElementById('Text1').value.length") == kept,
+          f"with {kept:,} characters pasted into the score box the countdown runs; the slowest tick and its view took {slowest:.1f} ms")
+    page.js(PASTE, "Text2", "x", 10_000_000)
+    choose(page, "エンド")
+    wait(page, "return !document.getElementById('ended').hidden")
+    errors = page.errors()
+    check(page.js("return document.documentElement.dataset.status") == "0" and not errors,
+          f"after a 10 MB paste into the time box, エンド ends with status 0, no errors {errors}")
+
+
+# Each text typed into the score box and what the model holds then, in code points where it
+# differs from what it should (the texts stay in the page: WebDriver carries no lone surrogate).
+TYPED = r"""
+const { model } = window.namoro;
+const rows = [['\ud800', '\ufffd'], ['a\udc00b', 'a\ufffdb'], ['a\ud83d\ude00\udc00\ud800b', 'a\ud83d\ude00\ufffd\ufffdb'],
+              ['a\u0000bc', 'a\u0000bc'], ['ナモロ\u0000', 'ナモロ\u0000']];
+return rows.map(([sent, expected]) => {
+  model.type(0, sent);
+  const held = model.view().texts[0];
+  return held === expected ? 'as typed' : [...held].map((c) => c.codePointAt(0).toString(16)).join(' ');
+});
+"""
+
+
+def typed_as_is(page, url):
+    load(page, url)
+    held = page.js(TYPED)
+    check(held == ["as typed"] * 5, f"text arrives as typed: each lone surrogate one U+FFFD, a NUL kept {held}")
+
+
+def worker_ready(page):
+    wait(page, "return navigator.serviceWorker.getRegistration().then((r) => !!r && !!r.active && !r.installing && !r.waiting"
+               " && !!navigator.serviceWorker.controller)")
+
+
+def only_the_game(page, url):
+    """After a visit the service worker answers for the game's own files and address alone."""
+    load(page, url)
+    worker_ready(page)
+    page.get(url + "docs/readme.html")
+    check(page.js("return [document.title, document.body.innerText.trim()]") == ["Readme", "Another page."],
+          "another page in the game's folder shows itself")
+    page.get(url + "missing.html")
+    check(page.js("return document.title") != "ナモロゲーム" and "404" in page.js("return document.body.innerText"),
+          "a missing page stays a 404")
+    load(page, url + "index.html?again")
+    check(page.js("return Promise.all(['missing.js', 'docs/readme.html'].map((f) => fetch(f).then((r) => r.status)))") == [404, 200],
+          "the game's address with index.html plays, and what the page fetches besides its own files is the network's")
+
+
+def css_build(page):
+    return page.js("return getComputedStyle(document.documentElement).getPropertyValue('--build').trim()")
+
+
+def cache_name(site):
+    with open(os.path.join(site, "sw.js"), encoding="utf-8") as f:
+        return re.search(r"namoro-[0-9a-f]{16}", f.read())[0]
+
+
+def rebuild(site, build):
+    """A new build: the stylesheet changes and the service worker is written over the files again."""
+    with open(os.path.join(site, "namoro.css"), "a", encoding="utf-8") as f:
+        f.write(f":root {{ --build: {build}; }}\n")
+    with open(os.path.join(site, "sw.js"), encoding="utf-8") as f:
+        names = re.findall(r"'([^']+)': '[0-9a-f]{64}'", f.read())
+    subprocess.run(["cmake", f"-DDIR={site}", f"-DFILES={','.join(names)}", f"-DTEMPLATE={SW_TEMPLATE}",
+                    "-P", f"{WEB}/ServiceWorker.cmake"], check=True)
+
+
+def updates(page, url, site):
+    """A new build reaches the player by the second load, and its cache holds only its own files."""
+    def stylesheet(path):
+        with open(os.path.join(site, path), "rb") as f:
+            return f.read()
+    load(page, url)
+    worker_ready(page)
+    Host.STALE["/namoro.css"] = stylesheet("namoro.css")  # a proxy keeps the old stylesheet
+    rebuild(site, 2)
+    load(page, url)
+    wait(page, f"return caches.has('{cache_name(site)}')")
+    worker_ready(page)
+    load(page, url)
+    cached = page.js(f"return caches.open('{cache_name(site)}').then((c) => c.match('namoro.css')).then((r) => r.text())")
+    check(css_build(page) == "2" and cached == stylesheet("namoro.css").decode(),
+          "the second load after an update shows the new build; a stale download was asked for again")
+    working = cache_name(site)
+    Host.STALE["/namoro.css"] = stylesheet("namoro.css")
+    Host.STUCK.add("/namoro.css")  # now the proxy hands out the old file whatever it is asked
+    rebuild(site, 3)
+    load(page, url)
+    page.js("return navigator.serviceWorker.getRegistration().then((r) => r.update()).then(() => true, () => true)")
+    wait(page, "return navigator.serviceWorker.getRegistration().then((r) => !r.installing && !r.waiting)")
+    load(page, url)
+    page.key("F2")
+    wait(page, "return document.getElementById('Text2').value === '59'")
+    check(css_build(page) == "2" and page.js("return caches.keys()") == [working],
+          "a download that stays wrong fails the install, and the old build keeps playing")
+    Host.STALE.clear()
+    Host.STUCK.clear()
+
+
+def offline(page, url, site):
+    """With the server gone, the game's address plays with or without index.html. Returns the new server."""
+    load(page, url)
+    worker_ready(page)
+    port = int(url.rsplit(":", 1)[1].strip("/"))
+    SERVERS[0].shutdown()
+    SERVERS[0].server_close()
+    for address in (url, url + "index.html"):
+        load(page, address)
+        page.key("F2")
+        wait(page, "return document.getElementById('Text2').value === '59'")
+    check(True, "with the server gone, the page's address and index.html play from the service worker")
+    SERVERS[0] = serve(site, port)
+
+
+# The maskable icon: the window's colour all round, and every other pixel inside the circle of
+# 40 % of the width that a launcher's mask keeps; and what the service worker keeps.
+STORE = """
+const manifest = await (await fetch('namoro.webmanifest')).json();
+const icon = manifest.icons.find((i) => i.purpose === 'maskable');
+const image = await createImageBitmap(await (await fetch(icon.src)).blob());
+const canvas = new OffscreenCanvas(image.width, image.height), c = canvas.getContext('2d');
+c.drawImage(image, 0, 0);
+const { data } = c.getImageData(0, 0, image.width, image.height);
+const colour = (i) => '#' + [0, 1, 2].map((k) => data[i + k].toString(16).padStart(2, '0')).join('');
+let outside = 0, drawn = 0;
+for (let y = 0; y < image.height; ++y) for (let x = 0; x < image.width; ++x) {
+  if (colour(4 * (y * image.width + x)) === manifest.background_color) continue;
+  ++drawn;
+  if (Math.hypot(x + 0.5 - image.width / 2, y + 0.5 - image.height / 2) > 0.4 * image.width) ++outside;
+}
+const kept = (await Promise.all((await caches.keys()).map(async (n) => (await (await caches.open(n)).keys()).map((r) => r.url)))).flat();
+return { manifest, size: [image.width, image.height], drawn, outside, corner: colour(0),
+         screenshotsKept: kept.filter((u) => u.includes('screenshot')).length, kept: kept.length };
+"""
+
+
+def store_ready(page):
+    page.js("return navigator.serviceWorker.ready.then(() => true)")
+    store = page.js(f"return (async () => {{ {STORE} }})()")
+    manifest = store["manifest"]
+    parsed = page.driver.execute_cdp_cmd("Page.getAppManifest", {})
+    check(not parsed["errors"] and manifest["id"] and manifest["description"] and manifest["categories"] == ["games"]
+          and sorted(s["form_factor"] for s in manifest["screenshots"]) == ["narrow", "wide"],
+          "the manifest has an id, a description, the games category and a narrow and a wide screenshot, and Chromium reads it without error")
+    check(store["size"] == [512, 512] and store["corner"] == manifest["background_color"] and store["drawn"] > 0 and store["outside"] == 0,
+          f"the maskable icon holds the program's icon ({store['drawn']} pixels) inside the safe circle, on the window's colour")
+    check(store["kept"] > 0 and store["screenshotsKept"] == 0, "the service worker keeps no screenshot: only an install dialog fetches them")
+
+
 def keyboard(page, url):
     load(page, url)
     check(page.js("return document.activeElement.id") == "Text1", "with a keyboard, the first box in tab order has the focus")
@@ -413,8 +709,16 @@ def keyboard(page, url):
     page.driver.execute_cdp_cmd("Input.imeSetComposition", {"text": "にほ", "selectionStart": 2, "selectionEnd": 2})
     wait(page, "return ['56', '55'].includes(document.getElementById('Text2').value)")
     page.driver.execute_cdp_cmd("Input.insertText", {"text": "日本"})
-    check(page.js("return [document.getElementById('Text1').value, compositions]") == ["0日本", ["日本"]],
-          "a word composed in the score box survives three ticks of the countdown and is committed whole")
+    seen = page.js("return [document.getElementById('Text1').value, compositions, document.activeElement.id]")
+    check(seen[:2] == ["0日本", ["日本"]],
+          f"a word composed in the score box survives three ticks of the countdown and is committed whole {seen}")
+    page.key("F10")
+    for _ in range(8):
+        page.key("Tab")
+        if page.js("return document.activeElement.tagName") == "INPUT":
+            break
+    check(page.js("return document.activeElement.tagName === 'INPUT' && document.querySelector('[role=menu]').hidden"),
+          "Tab out of the open menu into a box closes the menu")
     wait(page, "return document.getElementById('announcement').textContent === '時間切れ、ゲームオーバーです。'", 75)
     check(value(page, "Text2") == "0", "when the time runs out, the page announces it in the desktop's words")
     page.type("5")  # views after the end
@@ -432,48 +736,58 @@ def accessible(page, where):
     check(not found, f"axe-core finds no violation {where} {found}")
 
 
+SERVERS = [None]  # the host of the engine under test; offline() stops it and starts it again
+
+
 def main(site, game_tables, *engines):
     values = item_values(game_tables)
     engines = engines or ("chromium", "firefox", "webkit")
-    server = serve(site)
-    url = f"http://127.0.0.1:{server.server_port}/"
-    profile = tempfile.mkdtemp(prefix="namoro-chromium-")
+    work = tempfile.mkdtemp(prefix="namoro-web-")
     try:
         for engine in engines:
             print(f"== {engine}")
+            # Each engine gets a copy of the build, which the update rows change, on a host of its own,
+            # with another page beside the game.
+            copy = os.path.join(work, engine)
+            shutil.copytree(site, copy)
+            os.makedirs(os.path.join(copy, "docs"))
+            with open(os.path.join(copy, "docs", "readme.html"), "w", encoding="utf-8") as f:
+                f.write("<!doctype html><title>Readme</title><p>Another page.</p>")
+            SERVERS[0] = serve(copy)
+            url = f"http://127.0.0.1:{SERVERS[0].server_port}/"
+            profile = os.path.join(work, f"{engine}-profile")
             page = {"chromium": lambda: SeleniumPage(chromium(profile)), "firefox": FirefoxPage, "webkit": webkit}[engine]()
             try:
                 play(page, url, values)
-                if engine != "chromium":
-                    continue
-                accessible(page, "on the end page")
-                load(page, url)
-                check(page.driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"] == [],
-                      "Chromium finds the page installable: its manifest, icons and service worker")
-                page.get(f"file://{os.path.abspath(site)}/index.html")
-                check("make web-serve" in page.js("return document.getElementById('served').checkVisibility() ? document.body.innerText : ''"),
-                      "opened from a file, the page says how to serve it")
-                drawing(page.driver, page, url)
-                keyboard(page, url)
-                accessible(page, "while playing")
-                for width, height in ((390, 844), (844, 390)):
-                    phone(page.driver, page, url, values, width, height)
-                # After one visit the service worker has every file: the page plays with the server gone.
-                load(page, url)
-                wait(page, "return !!navigator.serviceWorker.controller")
-                server.shutdown()
-                server.server_close()
-                load(page, url)
-                page.key("F2")
-                wait(page, "return document.getElementById('Text2').value === '59'")
-                check(True, "with the server gone, a reload plays from the service worker")
-                server = serve(site)
-                url = f"http://127.0.0.1:{server.server_port}/"
+                paste(page, url, values)
+                typed_as_is(page, url)
+                if engine == "chromium":
+                    accessible(page, "on the end page")
+                    load(page, url)
+                    check(page.driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"] == [],
+                          "Chromium finds the page installable: its manifest, icons and service worker")
+                    store_ready(page)
+                    page.get(f"file://{os.path.abspath(site)}/index.html")
+                    check("make web-serve" in page.js("return document.getElementById('served').checkVisibility() ? document.body.innerText : ''"),
+                          "opened from a file, the page says how to serve it")
+                    drawing(page.driver, page, url)
+                    keyboard(page, url)
+                    accessible(page, "while playing")
+                    pen(page, url)
+                    for width, height in ((390, 844), (844, 390)):
+                        phone(page.driver, page, url, values, width, height)
+                    no_room(page.driver, page, url)
+                only_the_game(page, url)
+                updates(page, url, copy)
+                offline(page, url, copy)
+                if engine == "chromium":
+                    composing(page.driver, page, url)
             finally:
                 page.quit()
+                SERVERS[0].shutdown()
+                SERVERS[0].server_close()
     finally:
-        server.shutdown()
-        shutil.rmtree(profile, ignore_errors=True)
+        shutil.rmtree(work, ignore_errors=True)
 
 
 if __name__ == "__main__":

@@ -2,7 +2,9 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { GameClock } from '../../web/page/GameClock.js';
-import { GameInput } from '../../web/page/GameInput.js';
+import { GameInput, LastInteraction } from '../../web/page/GameInput.js';
+import { readableSpace } from '../../web/page/Fit.js';
+import { ReadableCopy } from '../../web/page/ReadableCopy.js';
 import { GameView } from '../../web/page/GameView.js';
 
 const element = () => ({ style: {}, on: {}, append() {}, setAttribute() {}, addEventListener(type, run) { this.on[type] = run; } });
@@ -58,6 +60,50 @@ test('the caption and the boxes follow the model, and the time running out is an
   view.show({ moved: [], texts: ['0'], captions: ['凸'] });
   view.show({ moved: [], texts: ['300'], captions: ['ナモロ'], gameOver: true });
   assert.deepEqual([view.boxes[0].value, elements.caption.textContent, elements.announcement.textContent], ['300', 'ナモロ', '時間切れ']);
+});
+
+test('only a mouse or the keys let the focus go into a box unasked; a finger or a pen do not', () => {
+  const doc = element();
+  const last = new LastInteraction(doc, false);
+  const seen = [['mouse', true], ['pen', false], ['touch', false], ['', false]].map(([pointerType]) => {
+    doc.on.pointerdown({ pointerType });
+    return last.keyboard;
+  });
+  doc.on.keydown({});
+  assert.deepEqual([...seen, last.keyboard, new LastInteraction(element(), true).keyboard], [true, false, false, false, true, false]);
+});
+
+test('the readable copy stands below in portrait, beside in landscape, and nowhere without room or need', () => {
+  const rows = [
+    // viewport, the window shown, its text's size: where the copy goes
+    [{ width: 390, height: 844 }, { left: 0, top: 8, width: 390, height: 353 }, 7.8, { left: 0, top: 361, width: 390, height: 483 }],
+    [{ width: 844, height: 390 }, { left: 206, top: 0, width: 431, height: 390 }, 8.6, { left: 637, top: 0, width: 207, height: 390 }],
+    [{ width: 2560, height: 400 }, { left: 1059, top: 0, width: 442, height: 400 }, 8.8, { left: 1501, top: 0, width: 1059, height: 400 }],
+    [{ width: 390, height: 420 }, { left: 16, top: 4, width: 358, height: 412 }, 7.1, null], // no room on either side
+    [{ width: 600, height: 520 }, { left: 12, top: 0, width: 576, height: 520 }, 11.4, null],
+    [{ width: 1280, height: 800 }, { left: 314, top: 8, width: 652, height: 591 }, 13, null], // readable as it is
+    [{ width: 844, height: 500 }, { left: 0, top: 0, width: 844, height: 380 }, 11.9, { left: 0, top: 380, width: 844, height: 120 }], // landscape, room only below
+    [{ width: 1000, height: 700 }, { left: 180, top: 8, width: 640, height: 580 }, 11.9, { left: 820, top: 0, width: 180, height: 700 }], // room both ways
+    [{ width: 700, height: 1000 }, { left: 30, top: 8, width: 640, height: 580 }, 11.9, { left: 0, top: 588, width: 700, height: 412 }],
+  ];
+  for (const [view, shown, textPx, expected] of rows) assert.deepEqual(readableSpace(view, shown, textPx), expected, JSON.stringify(view));
+});
+
+test('the readable copy follows the boxes and the caption, and shows a long paste\'s start', () => {
+  const doc = { createElement: () => ({ ...element(), textContent: '', children: [], append(...more) { this.children.push(...more); } }) };
+  const score = { value: '0' }, time = { value: '60' }, caption = { textContent: '凸' };
+  const area = doc.createElement();
+  const copy = new ReadableCopy(doc, area, [{ name: '得点', input: score }, { name: '残り時間', input: time }], caption);
+  score.value = `${'😀'.repeat(39)}x${'😀'.repeat(100)}`;
+  time.value = '59';
+  caption.textContent = 'ナモロ';
+  copy.update();
+  const shown = area.children.map((line) => (line.children.length > 0 ? line.children[1].textContent : line.textContent));
+  assert.deepEqual(shown, [`${'😀'.repeat(39)}x…`, '59', 'ナモロ']);
+  copy.place({ width: 390, height: 844 }, { left: 0, top: 8, width: 390, height: 353 }, 7.8);
+  assert.deepEqual([area.hidden, area.style.top], [false, '361px']);
+  copy.place({ width: 1280, height: 800 }, { left: 314, top: 8, width: 652, height: 591 }, 13);
+  assert.equal(area.hidden, true);
 });
 
 test('a view that changes only the time box leaves the score box alone, whatever it holds', () => {

@@ -177,10 +177,10 @@ EMSCRIPTEN_KEEPALIVE void namoro_choose(NamoroGame* g, int entry)
         game->choose(static_cast<std::size_t>(entry));
 }
 
-EMSCRIPTEN_KEEPALIVE void namoro_type(NamoroGame* g, int box, const char* utf8)
+EMSCRIPTEN_KEEPALIVE void namoro_type(NamoroGame* g, int box, const char* utf8, std::size_t length)
 {
     if (logic::Game* game = gameOf(g))
-        game->type(static_cast<std::size_t>(box), utf8 ? utf8 : "");
+        game->type(static_cast<std::size_t>(box), utf8 ? std::string(utf8, length) : std::string());
 }
 
 } // extern "C"

@@ -4,6 +4,7 @@
 // and two views in JSON: the layout once, and after each step what changed. Every call refuses
 // a null game and an index out of range; a null text reads as empty.
 
+#include <cstddef>
 #include <cstdint>
 
 struct NamoroGame;
@@ -28,9 +29,10 @@ double namoro_next_due(NamoroGame* game);
 void namoro_run_due(NamoroGame* game);
 
 // A press at the logical pixel (x, y) of the inner area; a menu command by its place among the
-// menu entries; a box's whole new text by the box's place in element order.
+// menu entries; a box's whole new text, `length` bytes of UTF-8 (a NUL among them is text),
+// by the box's place in element order.
 void namoro_click(NamoroGame* game, int x, int y);
 void namoro_choose(NamoroGame* game, int entry);
-void namoro_type(NamoroGame* game, int box, const char* utf8);
+void namoro_type(NamoroGame* game, int box, const char* utf8, std::size_t length);
 
 } // extern "C"

@@ -2,9 +2,22 @@
 // boxes, the menu bar and the desktop's keys for it.
 import { logicalPixel } from './Fit.js';
 
+// The pointer of the player's last interaction, and whether the focus may go into a box
+// unasked: a mouse comes with a keyboard; a finger or a pen does not, and the on-screen keyboard
+// would cover the game.
+export class LastInteraction {
+  constructor(doc, coarse) {
+    this.by = coarse ? 'touch' : 'mouse';
+    doc.addEventListener('pointerdown', (event) => { this.by = event.pointerType; }, true);
+    doc.addEventListener('keydown', () => { this.by = 'keyboard'; }, true);
+  }
+
+  get keyboard() { return this.by === 'mouse' || this.by === 'keyboard'; }
+}
+
 export class GameInput {
   // `act(verb)` runs one of the model's verbs and shows what it changed.
-  constructor({ canvas, boxes, width }, model, act) {
+  constructor({ doc, canvas, boxes, width }, model, act) {
     this.canvas = canvas;
     this.width = width;
     this.model = model;
@@ -18,6 +31,23 @@ export class GameInput {
       input.addEventListener('compositionend', typed);
       input.addEventListener('focus', () => { this.lastBox = input; });
     });
+    // The browser's touch adjustment hands a finger or a pen that lands on the area to what is
+    // near it, a box or the menu bar: that is a press on the area all the same, and what is near
+    // stays out of it, neither focused nor clicked. Only a press inside a box's own rectangle is the box's.
+    doc?.addEventListener('pointerdown', (event) => {
+      this.strayClick = false;
+      if (event.pointerType === 'mouse' || event.target === canvas) return;
+      const on = (r) => event.clientX >= r.left && event.clientX < r.right && event.clientY >= r.top && event.clientY < r.bottom;
+      if (!on(canvas.getBoundingClientRect()) || on(event.target.getBoundingClientRect())) return;
+      this.press(event);
+      this.strayClick = true;
+    }, true);
+    doc?.addEventListener('click', (event) => {
+      if (!this.strayClick) return;
+      this.strayClick = false;
+      event.preventDefault();
+      event.stopPropagation();
+    }, true);
   }
 
   // A press of the mouse's main button, a finger or a pen is a click at the logical pixel under
@@ -77,6 +107,8 @@ export class MenuBar {
       }
     });
     doc.addEventListener('pointerdown', (event) => { if (!bar.contains(event.target)) this.close(); });
+    // However the focus leaves the menu bar (Tab, a click, a box), the open menu closes with it.
+    bar.addEventListener('focusout', (event) => { if (!bar.contains(event.relatedTarget)) this.close(); });
   }
 
   open(menu) {

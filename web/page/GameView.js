@@ -129,6 +129,8 @@ export function showEnd(doc, view) {
     doc.getElementById('window').hidden = true;
     doc.getElementById('ended').hidden = false;
     doc.documentElement.dataset.status = String(view.status);
+    // The focus goes to the end page's heading, which a screen reader then reads.
+    doc.getElementById('ended-title').focus();
   };
   if (!view.error) return over();
   const dialog = doc.getElementById('error');

@@ -22,9 +22,12 @@
 //   choose(index)      a menu command, by its place in layout.menu
 //   type(box, text)    a box's whole new text, by the box's place in layout.boxes
 // Places and sizes are in logical pixels.
+const encoder = new TextEncoder();
+
 export class Model {
   #call;
   #game;
+  #module;
 
   constructor(module) {
     const bind = (name, result, ...args) => module.cwrap(`namoro_${name}`, result, args);
@@ -32,8 +35,9 @@ export class Model {
     this.#call = {
       layout: bind('layout', 'string', n), pixels: bind('picture_pixels', n, n, n), start: bind('start', null, n),
       view: bind('view', 'string', n), nextDue: bind('next_due', n, n), runDue: bind('run_due', null, n),
-      click: bind('click', null, n, n, n), choose: bind('choose', null, n, n), type: bind('type', null, n, n, 'string'),
+      click: bind('click', null, n, n, n), choose: bind('choose', null, n, n), type: bind('type', null, n, n, n, n),
     };
+    this.#module = module;
     this.#game = bind('create', n)();
     this.layout = JSON.parse(this.#call.layout(this.#game));
     this.layout?.pictures.forEach((picture, i) => {
@@ -48,5 +52,17 @@ export class Model {
   runDue() { this.#call.runDue(this.#game); }
   click(x, y) { this.#call.click(this.#game, x, y); }
   choose(index) { this.#call.choose(this.#game, index); }
-  type(box, text) { this.#call.type(this.#game, box, text); }
+  // A text of any length crosses on the heap, never the stack, as UTF-8 with its length: each
+  // lone surrogate becomes one U+FFFD, and a NUL is kept.
+  type(box, text) {
+    const bytes = encoder.encode(text);
+    const at = this.#module._malloc(Math.max(1, bytes.length));
+    if (!at) throw new Error('the model has no memory left for the text');
+    try {
+      this.#module.HEAPU8.set(bytes, at); // read after the allocation, which may grow the memory
+      this.#call.type(this.#game, box, at, bytes.length);
+    } finally {
+      this.#module._free(at);
+    }
+  }
 }
