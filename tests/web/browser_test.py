@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """The web page in real browsers, against build/web/ served on localhost: one game in Chromium
 (Blink), Firefox ESR (Gecko, through its own WebDriver BiDi) and WebKitGTK (WebKit, MiniBrowser on
-a private Xvfb); in Chromium also a phone in both orientations by touch, the keyboard, axe-core and
-the offline reload. Usage: browser_test.py SITE_DIR GAME_TABLES_JSON [ENGINE...]"""
+a private Xvfb); in Chromium also the drawing on a large screen, a phone in both orientations by
+touch, the keyboard, axe-core and the offline reload. Usage: browser_test.py SITE_DIR GAME_TABLES_JSON [ENGINE...]"""
 import functools
 import glob
 import hashlib
@@ -212,12 +212,53 @@ addEventListener('unhandledrejection', (e) => pageErrors.push(String(e.reason)))
 const logged = console.error;
 console.error = (...a) => { pageErrors.push(a.join(' ')); logged(...a); };
 """
-# Where the window shows: nothing scrolled, nothing past the visible part of the page, and the fit's scale.
+# Where the window shows: nothing scrolled, nothing past the visible part of the page, the fit's
+# scale and the one it shows at, and whether the canvas has a device pixel for each at that fit.
 FIT = """
-const r = document.getElementById('window').getBoundingClientRect(), e = document.documentElement, v = visualViewport;
+const w = document.getElementById('window'), r = w.getBoundingClientRect(), e = document.documentElement, v = visualViewport;
+const shown = r.width / w.offsetWidth, c = document.getElementById('pictures'), f = window.namoro.model.layout.form;
 return { inside: r.left >= 0 && r.top >= 0 && r.right <= v.width + 0.5 && r.bottom <= v.height + 0.5,
          scrolled: scrollX + scrollY + v.pageLeft + v.pageTop + document.getElementById('area').scrollTop, overflow: e.scrollWidth > v.width || e.scrollHeight > v.height,
-         scale: window.namoro.fit.scale, box: document.activeElement.tagName === 'INPUT' };
+         scale: window.namoro.fit.scale, shown, box: document.activeElement.tagName === 'INPUT',
+         sharp: [c.width, c.height].join() === [f.width, f.height].map((n) => Math.round(n * devicePixelRatio * shown)).join() };
+"""
+# Stops the game's timer, so that nothing moves, and answers once two frames have been drawn.
+FREEZE = """
+const done = arguments[arguments.length - 1];
+window.namoro.clock.stop();
+requestAnimationFrame(() => requestAnimationFrame(() => done(JSON.stringify(window.namoro.view.places))));
+"""
+# The canvas against the model's places at a whole ratio, where nothing blends: each logical
+# pixel that a picture covers opaquely is opaque at its centre, every other one clear.
+DRAWN_AS_PLACED = """
+const { model, view } = window.namoro;
+const { pictures, form: { width: w, height: h } } = model.layout;
+const cover = new Uint8Array(w * h);
+pictures.forEach(({ width, height, argb }, i) => {
+  const { left, top } = view.places[i];
+  for (let y = 0; y < height; ++y) for (let x = 0; x < width; ++x) {
+    const px = left + x, py = top + y;
+    if (px >= 0 && py >= 0 && px < w && py < h && argb[4 * (y * width + x) + 3] !== 0) cover[py * w + px] = 1;
+  }
+});
+const canvas = document.getElementById('pictures'), r = canvas.width / w;
+const alpha = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+const wrong = [];
+for (let y = 0; y < h; ++y) for (let x = 0; x < w; ++x) {
+  const a = alpha[4 * (Math.floor((y + 0.5) * r) * canvas.width + Math.floor((x + 0.5) * r)) + 3];
+  if ((a > 127) !== (cover[y * w + x] === 1)) wrong.push([x, y, a]);
+}
+return { wrong: wrong.length, first: wrong.slice(0, 4) };
+"""
+# The canvas as the partial redraws left it, against the same canvas drawn again whole.
+REDRAWN_WHOLE = """
+const canvas = document.getElementById('pictures'), context = canvas.getContext('2d');
+const shown = context.getImageData(0, 0, canvas.width, canvas.height).data;
+window.namoro.view.draw();
+const whole = context.getImageData(0, 0, canvas.width, canvas.height).data;
+let differ = 0;
+for (let i = 0; i < shown.length; ++i) differ += shown[i] !== whole[i];
+return differ;
 """
 
 
@@ -263,6 +304,13 @@ def load(page, url):
     page.js(COLLECT_ERRORS)
 
 
+def caption_font(page):
+    """The caption's font as drawn, in CSS pixels whatever the screen's ratio or the fit."""
+    font = page.js("const drawn = getComputedStyle(document.getElementById('caption')), given = window.namoro.model.layout.captions[0];"
+                   "return [drawn.fontSize, drawn.fontWeight, `${given.pixelSize}px`, String(given.weight)];")
+    check(font[:2] == font[2:] == ["21px", "700"], f"the caption is drawn at 21 CSS pixels, bold, as the model gives it {font}")
+
+
 def score_a_click(page, values, press):
     """Clicks score while the time box holds a number above 0: a typed time lets an item be
     pressed while it stands still."""
@@ -298,6 +346,8 @@ def play(page, url, values):
     check(page.js("return !window.namoro.clock.armed"), "no timer is armed while waiting")
     score_a_click(page, values, page.click)
     choose(page, "スタート")
+    if page.js("return document.hasFocus()"):  # headless Firefox's window never has it, and sends no focus events
+        check(page.js("return document.activeElement.id") == "Text2", "after a menu command the focus is back in the box last used")
     wait(page, "return document.getElementById('Text2').value === '59'")
     check(True, "スタート starts the countdown: the time box shows 59")
     choose(page, "エンド")
@@ -413,8 +463,9 @@ def phone(driver, page, url, values, width, height):
 
     load(page, url)
     fit = page.js(FIT)
-    check(fit["inside"] and not fit["scrolled"] and not fit["overflow"] and fit["scale"] < 1 and not fit["box"],
-          f"{width} × {height}: the window fits at {fit['scale']:.3f}, nothing scrolled, no box focused")
+    check(fit["inside"] and not fit["scrolled"] and not fit["overflow"] and fit["scale"] < 1 and not fit["box"] and fit["sharp"],
+          f"{width} × {height}: the window fits at {fit['scale']:.3f}, nothing scrolled, no box focused, a device pixel each")
+    caption_font(page)
     readable(page, width, height)
     near_the_boxes(page, tap)
     tap(*centre(page, "#menubar > button", "ナモロゲーム"))
@@ -430,10 +481,35 @@ def phone(driver, page, url, values, width, height):
     size = page.js("const w = document.getElementById('window'); return [w.offsetWidth, w.offsetHeight]")
     wait(page, f"return Math.abs(window.namoro.fit.scale - {min(1, height / size[0], width / size[1])}) < 1e-6")
     fit = page.js(FIT)
-    check(fit["inside"] and not fit["scrolled"] and not fit["overflow"], "turned mid-game, the window fits again")
+    check(fit["inside"] and not fit["scrolled"] and not fit["overflow"] and fit["sharp"],
+          f"turned mid-game, the window fits again, at {fit['shown']:.3f}, and the canvas has a device pixel for each at that fit")
     readable(page, height, width)
     driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
     driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
+
+
+def drawing(driver, page, url):
+    """A large desktop screen at a whole and a fractional ratio: the window shows at exactly one
+    CSS pixel per logical pixel, no larger, and the falling items are drawn where the model
+    places them, the partial redraws leaving the canvas as a whole redraw draws it."""
+    for ratio in (2, 1.79):
+        driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {"width": 1400, "height": 1100, "deviceScaleFactor": ratio, "mobile": False})
+        load(page, url)
+        fit = page.js(FIT)
+        check(fit["inside"] and fit["scale"] == fit["shown"] == 1 and fit["sharp"],
+              f"on a large screen the window shows at 1:1 ({fit['shown']:.3f}), with a device pixel each at ratio {ratio}")
+        caption_font(page)
+        before = json.loads(page.js("return JSON.stringify(window.namoro.view.places)"))
+        page.key("F2")
+        wait(page, "return document.getElementById('Text2').value === '58'")
+        after = json.loads(page.driver.execute_async_script(FREEZE))
+        check(all(a != b for a, b in zip(after, before)), "after スタート every item has fallen")
+        if ratio == 2:
+            drawn = page.js(DRAWN_AS_PLACED)
+            check(drawn["wrong"] == 0, f"each item is drawn at its new place and nothing at its old one {drawn}")
+        differ = page.js(REDRAWN_WHOLE)
+        check(differ == 0, f"at ratio {ratio} the partial redraws leave the canvas as a whole redraw draws it ({differ} bytes differ)")
+    driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 
 
 # A paste: the box's whole text set at once, as the browser does, and its input event.
@@ -615,6 +691,7 @@ def store_ready(page):
 def keyboard(page, url):
     load(page, url)
     check(page.js("return document.activeElement.id") == "Text1", "with a keyboard, the first box in tab order has the focus")
+    page.key("Tab")  # the second box is the last one used when the menu takes the focus
     page.key("F10")
     page.key("ArrowDown")
     check(page.js("return document.activeElement.textContent") == "エンド", "F10 opens the menu and the arrows move within it")
@@ -623,7 +700,10 @@ def keyboard(page, url):
           "Escape closes the menu and gives its button the focus")
     page.key("F2")
     wait(page, "return document.getElementById('Text2').value === '59'")
-    check(True, "F2 chooses スタート")
+    check(page.js("return document.activeElement.id") == "Text2", "F2 chooses スタート and gives the focus back to the box last used")
+    page.js("const said = document.getElementById('announcement'); window.said = [];"
+            "new MutationObserver(() => window.said.push(said.textContent)).observe(said, { childList: true, characterData: true, subtree: true });")
+    page.js("const box = document.getElementById('Text1'); box.focus(); box.setSelectionRange(box.value.length, box.value.length);")
     # A word being composed with an input method in the score box, as Chromium's IME path makes it.
     page.js("window.compositions = []; document.getElementById('Text1').addEventListener('compositionend', (e) => compositions.push(e.data));")
     page.driver.execute_cdp_cmd("Input.imeSetComposition", {"text": "にほ", "selectionStart": 2, "selectionEnd": 2})
@@ -641,6 +721,10 @@ def keyboard(page, url):
           "Tab out of the open menu into a box closes the menu")
     wait(page, "return document.getElementById('announcement').textContent === '時間切れ、ゲームオーバーです。'", 75)
     check(value(page, "Text2") == "0", "when the time runs out, the page announces it in the desktop's words")
+    page.type("5")  # views after the end
+    page.click(*centre(page, "#pictures"))
+    said = page.js("return window.said")
+    check(said == ["時間切れ、ゲームオーバーです。"], f"the end is said once, not again by later views {said}")
 
 
 def accessible(page, where):
@@ -686,6 +770,7 @@ def main(site, game_tables, *engines):
                     page.get(f"file://{os.path.abspath(site)}/index.html")
                     check("make web-serve" in page.js("return document.getElementById('served').checkVisibility() ? document.body.innerText : ''"),
                           "opened from a file, the page says how to serve it")
+                    drawing(page.driver, page, url)
                     keyboard(page, url)
                     accessible(page, "while playing")
                     pen(page, url)

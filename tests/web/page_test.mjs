@@ -30,6 +30,16 @@ test('a press is a click at the logical pixel under it, rounded down through the
   }
 });
 
+test('only the main button, a finger or a pen clicks; a right or middle press scores nothing', () => {
+  for (const [pointerType, button, clicks] of [['mouse', 0, 1], ['touch', 0, 1], ['pen', 0, 1], ['mouse', 1, 0], ['mouse', 2, 0], ['pen', 2, 0]]) {
+    const clicked = [];
+    const canvas = { ...element(), getBoundingClientRect: () => ({ left: 0, top: 0, width: 650 }) };
+    new GameInput({ canvas, boxes: [], width: 650 }, { click: (...at) => clicked.push(at) }, (verb) => verb());
+    canvas.on.pointerdown({ pointerType, button, clientX: 10, clientY: 10, preventDefault() {} });
+    assert.equal(clicked.length, clicks, `${pointerType}, button ${button}`);
+  }
+});
+
 test('an input method\'s text reaches the model once committed', () => {
   const typed = [], box = element();
   new GameInput({ canvas: element(), boxes: [box], width: 650 }, { type: (...t) => typed.push(t) }, (verb) => verb());

@@ -108,7 +108,7 @@ export class GameView {
     // The screen shows a frame at a time: moves between two frames are drawn once.
     if (first) {
       this.dirty = [];
-      this.draw();
+      this.rescale(this.scale); // the canvas takes its size even where the fit never changes from 1
     } else if (!this.drawPending && this.dirty.length > 0) {
       this.drawPending = true;
       requestAnimationFrame(() => {
