@@ -2,7 +2,7 @@
 
 #include "FuzzCheck.h"
 
-#include "window/GifPicture.h"
+#include "layout/GifPicture.h"
 
 #include <cstdint>
 

@@ -6,8 +6,8 @@
 #include "runtime/Clock.h"
 #include "tools/LayoutText.h"
 #include "tools/LayoutWriter.h"
-#include "window/FormBuilder.h"
-#include "window/LayoutReader.h"
+#include "forms/FormBuilder.h"
+#include "layout/LayoutReader.h"
 
 #include <cstdint>
 #include <vector>

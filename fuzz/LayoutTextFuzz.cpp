@@ -5,7 +5,7 @@
 
 #include "tools/LayoutText.h"
 #include "tools/LayoutWriter.h"
-#include "window/LayoutReader.h"
+#include "layout/LayoutReader.h"
 
 #include <cstdint>
 #include <string_view>

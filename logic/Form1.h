@@ -5,7 +5,7 @@
 #include "runtime/EventDispatcher.h"
 #include "runtime/RandomSource.h"
 #include "runtime/Variant.h"
-#include "window/Form.h"
+#include "forms/Form.h"
 
 #include <array>
 

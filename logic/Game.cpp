@@ -1,8 +1,8 @@
 #include "Game.h"
 
 #include "runtime/Variant.h"
-#include "window/FormBuilder.h"
-#include "window/HitTest.h"
+#include "forms/FormBuilder.h"
+#include "forms/HitTest.h"
 
 namespace namoro::logic {
 

@@ -8,8 +8,8 @@
 #include "runtime/Expected.h"
 #include "runtime/RandomSource.h"
 #include "runtime/TimerScheduler.h"
-#include "window/Form.h"
-#include "window/PlayerInput.h"
+#include "forms/Form.h"
+#include "forms/PlayerInput.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "GifEncoder.h"
 
-#include "window/GifErrorText.h"
+#include "layout/GifErrorText.h"
 
 #include <gif_lib.h>
 

@@ -1,8 +1,8 @@
 #include "LayoutText.h"
 
 #include "runtime/Utf8.h"
-#include "window/LayoutFormat.h"
-#include "window/ShiftJis.h"
+#include "layout/LayoutFormat.h"
+#include "layout/ShiftJis.h"
 
 #include <algorithm>
 #include <charconv>

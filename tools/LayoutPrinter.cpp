@@ -1,7 +1,7 @@
 #include "LayoutText.h"
 
-#include "window/LayoutFormat.h"
-#include "window/ShiftJis.h"
+#include "layout/LayoutFormat.h"
+#include "layout/ShiftJis.h"
 
 #include <algorithm>
 #include <iomanip>

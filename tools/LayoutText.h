@@ -1,7 +1,7 @@
 #pragma once
 
 #include "runtime/Expected.h"
-#include "window/LayoutDescription.h"
+#include "layout/LayoutDescription.h"
 
 #include <functional>
 #include <string>

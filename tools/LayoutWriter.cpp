@@ -1,7 +1,7 @@
 #include "LayoutWriter.h"
 
-#include "window/LayoutFormat.h"
-#include "window/ShiftJis.h"
+#include "layout/LayoutFormat.h"
+#include "layout/ShiftJis.h"
 
 #include <limits>
 #include <optional>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "window/LayoutDescription.h"
-#include "window/LayoutError.h"
+#include "layout/LayoutDescription.h"
+#include "layout/LayoutError.h"
 
 #include <cstdint>
 #include <vector>

@@ -11,7 +11,7 @@
 #include "WholeFile.h"
 #include "XpmImage.h"
 
-#include "window/LayoutReader.h"
+#include "layout/LayoutReader.h"
 
 #include <filesystem>
 #include <fstream>

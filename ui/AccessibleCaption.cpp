@@ -2,7 +2,7 @@
 
 #include "Geometry.h"
 
-#include "window/PlayerTexts.h"
+#include "face/PlayerTexts.h"
 
 #include <QWidget>
 #include <QWindow>

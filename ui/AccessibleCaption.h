@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window/Label.h"
+#include "forms/Label.h"
 
 #include <QAccessibleInterface>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "window/Form.h"
-#include "window/FormListener.h"
+#include "forms/Form.h"
+#include "forms/FormListener.h"
 
 #include <QAccessibleWidget>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "ErrorReport.h"
 
-#include "window/PlayerTexts.h"
+#include "face/PlayerTexts.h"
 
 #include <QMessageBox>
 

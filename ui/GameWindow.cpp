@@ -3,8 +3,8 @@
 #include "AccessiblePlayArea.h"
 #include "ErrorReport.h"
 
-#include "window/CommandKeys.h"
-#include "window/PlayerTexts.h"
+#include "face/CommandKeys.h"
+#include "face/PlayerTexts.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>

@@ -2,9 +2,9 @@
 
 #include "PlayArea.h"
 
-#include "window/Form.h"
-#include "window/FormListener.h"
-#include "window/PlayerInput.h"
+#include "forms/Form.h"
+#include "forms/FormListener.h"
+#include "forms/PlayerInput.h"
 
 #include <QMainWindow>
 

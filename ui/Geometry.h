@@ -1,8 +1,8 @@
 #pragma once
 
-#include "window/Control.h"
-#include "window/HitTest.h"
-#include "window/Presentation.h"
+#include "forms/Control.h"
+#include "forms/HitTest.h"
+#include "face/Presentation.h"
 
 #include <QColor>
 #include <QRect>

@@ -2,9 +2,9 @@
 
 #include "Geometry.h"
 
-#include "window/HitTest.h"
-#include "window/PlayerTexts.h"
-#include "window/Presentation.h"
+#include "forms/HitTest.h"
+#include "face/PlayerTexts.h"
+#include "face/Presentation.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>

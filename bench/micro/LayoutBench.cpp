@@ -1,6 +1,6 @@
 // Reading the stored layout: the window's records and the 17 pictures decoded from their GIFs.
 #include "assets/EmbeddedLayout.h"
-#include "window/FormBuilder.h"
+#include "forms/FormBuilder.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,8 +3,8 @@
 #include "tests/support/HeadlessGame.h"
 
 #include "ui/GameWindow.h"
-#include "window/FormBuilder.h"
-#include "window/LayoutReader.h"
+#include "forms/FormBuilder.h"
+#include "layout/LayoutReader.h"
 
 #include <QAccessible>
 #include <QtGui/private/qguiapplication_p.h>

@@ -4,7 +4,7 @@
 
 #include "assets/EmbeddedLayout.h"
 #include "logic/Game.h"
-#include "window/HitTest.h"
+#include "forms/HitTest.h"
 
 #include <deque>
 #include <gtest/gtest.h>

@@ -4,10 +4,10 @@
 #include "tools/GifEncoder.h"
 #include "tools/LayoutText.h"
 #include "tools/LayoutWriter.h"
-#include "window/CodePage932Table.h"
-#include "window/FormBuilder.h"
-#include "window/LayoutReader.h"
-#include "window/ShiftJis.h"
+#include "layout/CodePage932Table.h"
+#include "forms/FormBuilder.h"
+#include "layout/LayoutReader.h"
+#include "layout/ShiftJis.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "ItemPictures.h"
 
-#include "window/LayoutReader.h"
+#include "layout/LayoutReader.h"
 
 #include <charconv>
 #include <optional>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "runtime/Expected.h"
-#include "window/GifPicture.h"
+#include "layout/GifPicture.h"
 
 #include <cstdint>
 #include <span>

@@ -101,7 +101,7 @@ int main(int argc, char** argv)
 
     std::ofstream out(argv[1]);
     out << "// Generated at build time by cp932-table from the build machine's iconv; not edited by hand.\n"
-           "#include \"window/CodePage932Table.h\"\n\nnamespace namoro::window {\nnamespace {\n\n"
+           "#include \"layout/CodePage932Table.h\"\n\nnamespace namoro::window {\nnamespace {\n\n"
            "constexpr CodePage932Entry kTable[] = {\n";
     for (const auto& [code, unicode] : table)
         out << "    {0x" << std::hex << code << ", 0x" << unicode << "},\n";

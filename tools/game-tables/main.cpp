@@ -6,7 +6,7 @@
 #include "logic/ItemTable.h"
 #include "logic/RankTable.h"
 #include "runtime/JsonWriter.h"
-#include "window/WindowJson.h"
+#include "face/WindowJson.h"
 
 #include <cstdio>
 #include <fstream>

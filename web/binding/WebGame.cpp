@@ -8,9 +8,9 @@
 #include "logic/Game.h"
 #include "runtime/JsonWriter.h"
 #include "runtime/RuntimeError.h"
-#include "window/HitTest.h"
-#include "window/PlayerTexts.h"
-#include "window/WindowJson.h"
+#include "forms/HitTest.h"
+#include "face/PlayerTexts.h"
+#include "face/WindowJson.h"
 
 #include <memory>
 #include <optional>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "Form.h"
-#include "LayoutDescription.h"
-#include "LayoutError.h"
+#include "layout/LayoutDescription.h"
+#include "layout/LayoutError.h"
 
 #include "runtime/EventDispatcher.h"
 #include "runtime/TimerScheduler.h"

@@ -1,7 +1,7 @@
 #include "WindowJson.h"
 
 #include "CommandKeys.h"
-#include "HitTest.h"
+#include "forms/HitTest.h"
 #include "PlayerTexts.h"
 #include "Presentation.h"
 

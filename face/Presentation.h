@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Label.h"
+#include "forms/Label.h"
 
 #include <algorithm>
 #include <array>

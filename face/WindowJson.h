@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Form.h"
+#include "forms/Form.h"
 #include "runtime/JsonWriter.h"
 
 namespace namoro::window {

@@ -2,7 +2,7 @@
 
 #include "Control.h"
 #include "FormListener.h"
-#include "GifPicture.h"
+#include "layout/GifPicture.h"
 
 namespace namoro::window {
 

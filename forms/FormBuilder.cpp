@@ -1,8 +1,8 @@
 #include "FormBuilder.h"
 
-#include "LayoutFormat.h"
-#include "LayoutReader.h"
-#include "ShiftJis.h"
+#include "layout/LayoutFormat.h"
+#include "layout/LayoutReader.h"
+#include "layout/ShiftJis.h"
 
 namespace namoro::window {
 namespace {
