@@ -37,9 +37,6 @@ public:
 using PageClock = runtime::SteadyClock;
 #endif
 
-// The window as stored: everything the page builds once.
-std::string layoutJson(const window::Form& form) { return window::writeWindow(form).take(); }
-
 } // namespace
 
 // One run of the game for the page, and what it has said since the page last looked.
@@ -54,7 +51,7 @@ struct NamoroGame final : window::FormListener {
         }
         game = std::move(created).value();
         const window::Form& form = game->form();
-        layout = layoutJson(form);
+        layout = window::writeWindow(form).take(); // the window as stored: what the page builds once
         // The page has seen nothing yet: its first view holds every picture, box and caption.
         for (const auto& picture : form.pictures())
             movedFrom.push_back(place(picture->rect()));

@@ -28,7 +28,8 @@ try {
       return;
     }
     view.show(shown);
-    copy.update();
+    // Most steps only move pictures: the copy reads the boxes again only when the model wrote one.
+    if (shown.texts.some((t) => t !== null) || shown.captions.some((c) => c !== null)) copy.update();
     clock.arm();
   };
   const copy = new ReadableCopy(document, document.getElementById('readable'),
